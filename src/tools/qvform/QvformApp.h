@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace qv::tools {
+
+/// The command-line companion: the form engine without windows. Each command prints one
+/// JSON object on stdout; the suite's messages go to stderr. Exit status 0 on success,
+/// 1 when a file is refused, 2 for bad usage.
+class QvformApp {
+public:
+    int run(int argc, char** argv);
+    int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+    static std::string helpText();
+
+private:
+    int inspect(const std::vector<std::string>& words, std::ostream& out);
+};
+
+} // namespace qv::tools

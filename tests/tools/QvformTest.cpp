@@ -1,0 +1,155 @@
+#include "formengine/WorksheetFile.h"
+#include "platform/IniProfile.h"
+#include "support/ProcessRunner.h"
+#include "support/TempDir.h"
+#include "support/TemplateBuilder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using nlohmann::json;
+using qv::test::ProcessRunner;
+using qv::test::TempDir;
+using qv::test::TemplateBuilder;
+
+namespace {
+
+class Qvform : public ::testing::Test {
+protected:
+    ProcessRunner::Result run(const std::vector<std::string>& args) {
+        return ProcessRunner::run(QVFORM_EXE, args,
+                                  {{"HOME", home.path().string()},
+                                   {"XDG_CONFIG_HOME", (home / ".config").string()},
+                                   {"LC_ALL", "C"}});
+    }
+    json inspect(const std::string& file, const std::string& today = "1997-04-02") {
+        auto r = run({"inspect", file, "--today", today});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out.back(), '\n');
+        return json::parse(r.out);
+    }
+    qv::platform::IniProfile settings() {
+        return qv::platform::IniProfile(home / ".config" / "Q-V Davov Software" / "QVLegal.ini");
+    }
+
+    TempDir home;
+    TempDir files;
+};
+
+} // namespace
+
+TEST_F(Qvform, InspectsTheBundledSample) {
+    json j = inspect(std::string(QV_SAMPLES_DIR) + "/promissory.qvf");
+    EXPECT_EQ(j["kind"], "template");
+    EXPECT_EQ(j["orientation"], 1);
+    EXPECT_EQ(j["margins"], json({100, 100, 100, 100}));
+    EXPECT_EQ(j["varNames"], json({"NAME", "AMOUNT", "DATE"}));
+    EXPECT_EQ(j["equations"], json({"DAA0010"}));
+    EXPECT_EQ(j["occCount"], 3);
+    EXPECT_EQ(j["currentOcc"], 0);
+    EXPECT_EQ(j["runTexts"][j["occRuns"][2].get<int>()], "April 2, 1997");
+    ASSERT_EQ(j["cells"].size(), 26u);
+    EXPECT_EQ(j["cells"][25].size(), 26u);
+    EXPECT_EQ(j["runTexts"].size(), j["runFlags"].size());
+    EXPECT_EQ(j["runTexts"].size(), j["runValues"].size());
+    for (const char* key : {"varPrompts", "occVars"})
+        EXPECT_TRUE(j.contains(key)) << key;
+}
+
+TEST_F(Qvform, WritesEveryByteAsTheCodePointOfTheSameValue) {
+    auto file = files.write("bytes.qvf", TemplateBuilder()
+                                             .header("Form      LANDSCAPE")
+                                             .declare("X\xE9", "Caf\xE9 \x80")
+                                             .body("\xB5|X\xE9|\xB5 na\xEFve")
+                                             .bytes());
+    auto r = run({"inspect", file.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Escaped, ASCII-only output.
+    EXPECT_NE(r.out.find("\"\\u00a0\""), std::string::npos);
+    EXPECT_NE(r.out.find("Caf\\u00e9 \\u0080"), std::string::npos);
+    for (unsigned char c : r.out)
+        ASSERT_LT(c, 0x80);
+    json j = json::parse(r.out);
+    EXPECT_EQ(j["orientation"], 2);
+    EXPECT_EQ(j["varNames"][0], "X\u00e9");
+}
+
+TEST_F(Qvform, AppliesTheDefaultVariableSetFromTheUserSettings) {
+    auto p = settings();
+    p.WriteProfileString("VarSection 2", "Var 0", "Zoë Müller");
+    p.WriteProfileInt("Variable Sets", "Default", 2);
+    auto file = files.write("f.qvf", TemplateBuilder::simple({"NAME"}, "|NAME|"));
+    json j = inspect(file.string());
+    EXPECT_EQ(j["runTexts"][1], "Zo\u00eb M\u00fcller");
+}
+
+TEST_F(Qvform, InspectsAWorksheetWithItsPageSettings) {
+    qv::WorksheetData d;
+    d.version = 1023;
+    d.runTexts = {"", "\xA0", ""};
+    d.runFlags = {0, 6, 0};
+    d.runValues = {0, 0, 0};
+    d.varNames = {"NAME"};
+    d.varPrompts = {""};
+    d.occCount = 1;
+    d.occRuns = {1};
+    d.occVars = {0};
+    d.orientation = 2;
+    d.margins = {50, 60, 70, 80};
+    d.cells.set('C', 'D', 2.5);
+    auto file = files.write("w.qvw", qv::WorksheetFile::encode(d));
+    json j = inspect(file.string());
+    EXPECT_EQ(j["kind"], "worksheet");
+    EXPECT_EQ(j["orientation"], 2);
+    EXPECT_EQ(j["margins"], json({50, 60, 70, 80}));
+    EXPECT_EQ(j["cells"][2][3], 2.5);
+    EXPECT_EQ(j["runTexts"][1], "\u00a0");
+}
+
+TEST_F(Qvform, RefusedFilesExitOneWithTheSuiteMessage) {
+    struct {
+        std::string name, bytes, message;
+    } cases[] = {
+        {"a.qvf", "form\r\n", "I'm sorry, but the file you are trying to load is not an Q-V Davov Form"},
+        {"b.qvf", "Form\r\n:X\r\n", "I'm sorry, but the file you are trying to load is not an Q-V Davov Form"},
+        {"c.qvw", "\x04QVWS", "I'm sorry, but this file is not an Q-V Davov Worksheet"},
+        {"d.qvw", std::string("\x04QVWS\x01\x04\x00\x00", 9),
+         "I'm sorry, but this is an Q-V Davov Worksheet made for a new version of Q-V Davov Forms"},
+    };
+    for (const auto& c : cases) {
+        auto r = run({"inspect", files.write(c.name, c.bytes).string()});
+        EXPECT_EQ(r.exitCode, 1) << c.name;
+        EXPECT_EQ(r.err, c.message + "\n") << c.name;
+        EXPECT_EQ(r.out, "") << c.name;
+    }
+    auto missing = run({"inspect", (files / "none.qvf").string()});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "There was an error opening the file.\n");
+}
+
+TEST_F(Qvform, BadUsageExitsTwoWithOneLine) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"inspect"},
+        {"inspect", "a.qvf", "b.qvf"},
+        {"inspect", "a.qvf", "--today"},
+        {"inspect", "a.qvf", "--today", "1997-02-30"},
+        {"inspect", "a.qvf", "--today", "yesterday"},
+        {"inspect", "a.qvf", "--colour", "red"},
+    };
+    for (const auto& args : cases) {
+        auto r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+TEST_F(Qvform, HelpExplainsEveryCommand) {
+    auto r = run({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("inspect FILE"), std::string::npos);
+    EXPECT_NE(r.out.find("--today"), std::string::npos);
+    EXPECT_EQ(run({"inspect", "--help"}).exitCode, 0);
+}
