@@ -94,7 +94,7 @@ void BM_WorksheetEncodeDecode(benchmark::State& s) {
     Engine e;
     e.doc.OnOpenDocument(e.templatePath);
     for (auto _ : s) {
-        std::string bytes = qv::WorksheetFile::encode(e.doc.worksheetData());
+        std::string bytes = e.doc.worksheetBytes();
         benchmark::DoNotOptimize(e.doc.LoadWorksheet(bytes));
     }
 }

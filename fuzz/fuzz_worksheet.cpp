@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         doc.StoreAnswer(k, "");
     }
     qv::WorksheetData again;
-    if (qv::WorksheetFile::decode(qv::WorksheetFile::encode(doc.worksheetData()), again) !=
+    if (qv::WorksheetFile::decode(doc.worksheetBytes(), again) !=
         qv::WorksheetFile::ReadError::None)
         std::abort();
     return 0;

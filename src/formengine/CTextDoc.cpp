@@ -508,29 +508,29 @@ FillInLater CTextDoc::FillInLaterState(int k) const {
     return {true, answer == BLANK_TEXT};
 }
 
-WorksheetData CTextDoc::worksheetData() const {
-    WorksheetData d;
-    d.version = state_.page.hasPrinterSettings ? WorksheetFile::kVersionWithPage : WorksheetFile::kVersionPlain;
-    d.varNames = state_.varNames;
-    d.varPrompts = state_.varPrompts;
-    d.runTexts = state_.runTexts;
-    d.occCount = state_.occCount;
-    d.currentOcc = state_.currentOcc;
-    d.occRuns = state_.occRuns;
-    d.occVars = state_.occVars;
-    d.equations = state_.equations;
-    d.runFlags = runFlags;
-    d.runValues = runValues;
-    d.cells = state_.cellTable;
-    d.orientation = state_.page.orientation;
-    d.margins = state_.page.margins;
-    return d;
+std::string CTextDoc::worksheetBytes() const {
+    const WorksheetRef ref{state_.page.hasPrinterSettings ? WorksheetFile::kVersionWithPage
+                                                          : WorksheetFile::kVersionPlain,
+                           state_.varNames,
+                           state_.varPrompts,
+                           state_.runTexts,
+                           state_.occCount,
+                           state_.currentOcc,
+                           state_.occRuns,
+                           state_.occVars,
+                           state_.equations,
+                           runFlags,
+                           runValues,
+                           state_.cellTable,
+                           state_.page.orientation,
+                           state_.page.margins};
+    return WorksheetFile::encode(ref);
 }
 
 bool CTextDoc::WriteWorksheet(const std::string& path) {
     // The new worksheet goes beside the old one and replaces it only when complete, so a
     // failed save never leaves a damaged file behind.
-    std::error_code ec = platform::AtomicFile::write(path, WorksheetFile::encode(worksheetData()));
+    std::error_code ec = platform::AtomicFile::write(path, worksheetBytes());
     if (!ec)
         return true;
     services_.messages.show("Fatal Error -- File Error Code: #" +

@@ -77,7 +77,8 @@ public:
     bool SaveWorksheetAs();
     /// Writes the worksheet to `path` without touching the document's path or title.
     bool WriteWorksheet(const std::string& path);
-    WorksheetData worksheetData() const;
+    /// The document as worksheet bytes (with page settings when there are printer settings).
+    std::string worksheetBytes() const;
 
     // Path, title and modified state, as the framework keeps them.
     const std::string& GetPathName() const { return pathName_; }

@@ -17,8 +17,8 @@ public:
         u8(v >> 8);
     }
     void u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            u8((v >> (8 * i)) & 0xFF);
+        const char bytes[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+        out.append(bytes, 4);
     }
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
     void f64(double v) {
@@ -27,7 +27,17 @@ public:
         u32(static_cast<std::uint32_t>(bits >> 32));
     }
     void str(std::string_view s) {
-        out += WorksheetFile::lengthPrefix(s.size());
+        const std::size_t n = s.size();
+        if (n < 255) {
+            u8(static_cast<std::uint8_t>(n));
+        } else if (n < 65534) {
+            u8(0xFF);
+            u16(static_cast<std::uint16_t>(n));
+        } else {
+            u8(0xFF);
+            u16(0xFFFF);
+            u32(static_cast<std::uint32_t>(n));
+        }
         out.append(s);
     }
     void strings(const std::vector<std::string>& list) {
@@ -171,21 +181,19 @@ bool consistent(const WorksheetData& w) {
 
 std::string WorksheetFile::lengthPrefix(std::size_t n) {
     Writer w;
-    if (n < 255) {
-        w.u8(static_cast<std::uint8_t>(n));
-    } else if (n < 65534) {
-        w.u8(0xFF);
-        w.u16(static_cast<std::uint16_t>(n));
-    } else {
-        w.u8(0xFF);
-        w.u16(0xFFFF);
-        w.u32(static_cast<std::uint32_t>(n));
-    }
+    w.str(std::string(n, ' '));
+    w.out.resize(w.out.size() - n);
     return w.out;
 }
 
-std::string WorksheetFile::encode(const WorksheetData& d) {
+std::string WorksheetFile::encode(const WorksheetRef& d) {
     Writer w;
+    std::size_t estimate = 64 + 676 * 8 + 24;
+    for (const auto* list : {&d.varNames, &d.varPrompts, &d.runTexts, &d.equations})
+        for (const auto& s : *list)
+            estimate += s.size() + 1;
+    estimate += 4 * (d.occRuns.size() + d.occVars.size() + d.runFlags.size() + d.runValues.size());
+    w.out.reserve(estimate);
     w.str("QVWS");
     w.i32(d.version);
     w.strings(d.varNames);
@@ -201,7 +209,7 @@ std::string WorksheetFile::encode(const WorksheetData& d) {
     for (int r = 0; r < CellTable::kSize; ++r)
         for (int c = 0; c < CellTable::kSize; ++c)
             w.f64(d.cells.at(r, c));
-    if (d.hasPageSettings()) {
+    if (d.version < 1024) {
         w.i32(d.orientation);
         for (std::int32_t m : d.margins)
             w.i32(m);

@@ -31,6 +31,30 @@ struct WorksheetData {
     bool hasPageSettings() const { return version < 1024; }
 };
 
+/// The same fields, borrowed from wherever they live, so that saving does not copy a
+/// whole form first.
+struct WorksheetRef {
+    std::int32_t version;
+    const std::vector<std::string>& varNames;
+    const std::vector<std::string>& varPrompts;
+    const std::vector<std::string>& runTexts;
+    std::int32_t occCount;
+    std::int32_t currentOcc;
+    const std::vector<std::int32_t>& occRuns;
+    const std::vector<std::int32_t>& occVars;
+    const std::vector<std::string>& equations;
+    const std::vector<std::uint32_t>& runFlags;
+    const std::vector<std::int32_t>& runValues;
+    const CellTable& cells;
+    std::int32_t orientation;
+    const std::array<std::int32_t, 4>& margins;
+
+    static WorksheetRef of(const WorksheetData& d) {
+        return {d.version,  d.varNames,  d.varPrompts, d.runTexts, d.occCount, d.currentOcc,  d.occRuns,
+                d.occVars,  d.equations, d.runFlags,   d.runValues, d.cells,   d.orientation, d.margins};
+    }
+};
+
 /// The worksheet byte layout: little-endian 32-bit integers, length-prefixed strings
 /// (1 byte below 255; 0xFF + 2 bytes below 65534; 0xFF 0xFF 0xFF + 4 bytes beyond),
 /// counted lists, 676 doubles, then orientation and margins when the version is 1023.
@@ -45,7 +69,8 @@ public:
         NewerVersion,  // version 1025 or above
     };
 
-    static std::string encode(const WorksheetData& data);
+    static std::string encode(const WorksheetRef& data);
+    static std::string encode(const WorksheetData& data) { return encode(WorksheetRef::of(data)); }
 
     /// Decodes and checks a whole worksheet. On any error `out` is left untouched, so a
     /// caller never sees half a worksheet. Counts are checked against the bytes left

@@ -76,7 +76,7 @@ TEST_F(Worksheets, WithoutPrinterSettingsTheVersionIs1024AndReadsAsPortrait) {
 
 TEST_F(Worksheets, RefusalsLeaveTheDocumentUnchanged) {
     const Snapshot before = snapshot();
-    const std::string good = WorksheetFile::encode(doc.worksheetData());
+    const std::string good = doc.worksheetBytes();
     struct {
         const char* what;
         std::string bytes;
