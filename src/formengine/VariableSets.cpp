@@ -1,6 +1,6 @@
 #include "formengine/VariableSets.h"
 
-#include "formengine/CodePage.h"
+#include "platform/CodePage.h"
 #include "platform/Profile.h"
 
 namespace qv {

@@ -1,7 +1,7 @@
 #include "tools/qvform/FormJson.h"
 
 #include "formengine/CTextDoc.h"
-#include "formengine/CodePage.h"
+#include "platform/CodePage.h"
 
 namespace qv::tools {
 

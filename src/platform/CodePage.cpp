@@ -1,4 +1,4 @@
-#include "formengine/CodePage.h"
+#include "platform/CodePage.h"
 
 #include <array>
 #include <cstdint>

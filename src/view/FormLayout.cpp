@@ -1,0 +1,208 @@
+#include "view/FormLayout.h"
+
+#include "formengine/CTextDoc.h"
+#include "formengine/RunFlags.h"
+#include "view/NumericFields.h"
+
+#include <algorithm>
+
+namespace qv {
+namespace {
+
+bool isBlankChar(char c) { return c == ' ' || static_cast<unsigned char>(c) == FormLayout::kNbsp; }
+
+int clampPad(std::int32_t v) { return std::clamp<std::int32_t>(v, 0, FormLayout::kMaxPad); }
+
+class Pass {
+public:
+    Pass(CTextDoc& doc, NumericFields& numeric, int cpl)
+        : doc_(doc), s_(doc.state()), numeric_(numeric), cpl_(static_cast<std::size_t>(std::max(cpl, 1))) {}
+
+    FormLayout::Result run() {
+        doc_.formLines.clear();
+        numeric_.PrePass();
+        const std::size_t runs = doc_.runFlags.size();
+        const int currentRun = (s_.currentOcc >= 0 && s_.currentOcc < s_.occCount &&
+                                static_cast<std::size_t>(s_.currentOcc) < s_.occRuns.size())
+                                   ? s_.occRuns[s_.currentOcc]
+                                   : -1;
+        for (std::size_t i = 0; i < runs; ++i)
+            visit(i, static_cast<int>(i) == currentRun);
+        doc_.formLines.push_back(std::move(line_));
+        return result_;
+    }
+
+private:
+    const std::string& text(std::size_t i) const {
+        static const std::string empty;
+        return i < s_.runTexts.size() ? s_.runTexts[i] : empty;
+    }
+
+    void reducePad(std::size_t n) {
+        if (pad_ > 0)
+            pad_ -= static_cast<int>(std::min<std::size_t>(n, FormLayout::kMaxPad + 1));
+    }
+
+    void endLine() {
+        doc_.formLines.push_back(std::move(line_));
+        if (doubleSpacing_)
+            doc_.formLines.emplace_back();
+        line_.clear();
+    }
+
+    void wrap() {
+        endLine();
+        if (underline_)
+            line_ += static_cast<char>(FormLayout::kUnderline);
+    }
+
+    void wrapIfLonger(std::size_t length) {
+        if (FormLayout::PrintableLength(line_) + length > cpl_)
+            wrap();
+    }
+
+    // A word made of several runs stays together: measure up to the next space run or
+    // empty run.
+    std::size_t wordLength(std::size_t i) const {
+        std::size_t n = text(i).size();
+        for (std::size_t k = i + 1; k < doc_.runFlags.size(); ++k) {
+            if ((doc_.runFlags[k] & RUN_SPACE) || text(k).empty())
+                break;
+            n += text(k).size();
+        }
+        return n;
+    }
+
+    void visit(std::size_t i, bool current) {
+        const std::uint32_t f = doc_.runFlags[i];
+        const int v = doc_.runValues[i];
+        const std::string& t = text(i);
+        const bool nextExists = i + 1 < doc_.runFlags.size();
+
+        const bool ul = (f & RUN_UNDERLINE) != 0;
+        if (ul != underline_) {
+            if (underline_ && pad_ > 0) {
+                line_.append(static_cast<std::size_t>(pad_), static_cast<char>(FormLayout::kNbsp));
+                pad_ = 0;
+            }
+            line_ += static_cast<char>(FormLayout::kUnderline);
+            underline_ = !underline_;
+        }
+
+        if (f & RUN_DOUBLESPACE) {
+            doubleSpacing_ = !doubleSpacing_;
+        } else if (f & RUN_CENTER) {
+            line_.assign(1, static_cast<char>(FormLayout::kCentre));
+        } else if (f & RUN_BLANKLINE) {
+            line_ += static_cast<char>(FormLayout::kUnderline);
+            underline_ = true;
+            pad_ = clampPad(v);
+        } else if (f & RUN_PADFIELD) {
+            if (nextExists)
+                s_.runTexts[i + 1] = FormLayout::PadField(text(i + 1), v);
+        } else if (f & RUN_PADUNDERLINE) {
+            if (nextExists) {
+                s_.runTexts[i + 1] = FormLayout::PadUnderline(text(i + 1), v, ' ');
+                doc_.runFlags[i + 1] |= RUN_UNDERLINE;
+            }
+        } else if (f & RUN_PARAGRAPH) {
+            endLine();
+            underline_ = false;
+            pad_ = 0;
+        } else if (f & RUN_SPACE) {
+            const bool underscore = !t.empty() && t[0] == '_';
+            if (underscore && !underline_) {
+                // Part of a blank drawn with underscores: one underlined stretch.
+                if (i == 0 || text(i - 1) != "_")
+                    line_ += static_cast<char>(FormLayout::kUnderline);
+                line_ += ' ';
+                if (!nextExists || text(i + 1) != "_")
+                    line_ += static_cast<char>(FormLayout::kUnderline);
+            } else {
+                line_ += underscore ? std::string(" ") : t;
+            }
+            reducePad(t.size());
+        } else if (f == RUN_EQUATION) {
+            numeric_.ProcessEquation(static_cast<int>(i));
+        } else if ((f & RUN_VARIABLE) && !t.empty()) {
+            variable(i, t, current, ul);
+        } else {
+            wrapIfLonger(wordLength(i));
+            line_ += t;
+            reducePad(t.size());
+        }
+    }
+
+    void variable(std::size_t i, const std::string& t, bool current, bool ul) {
+        const char marker = static_cast<char>(current ? FormLayout::kCurrent : FormLayout::kVariable);
+        const bool nextIsSpace = i + 1 < doc_.runFlags.size() && (doc_.runFlags[i + 1] & RUN_SPACE);
+        bool first = true;
+        for (std::size_t pos = 0; pos < t.size();) {
+            const bool blank = isBlankChar(t[pos]);
+            std::size_t end = pos;
+            while (end < t.size() && isBlankChar(t[end]) == blank)
+                ++end;
+            const std::string_view chunk(t.data() + pos, end - pos);
+            if (!blank) {
+                std::size_t length = chunk.size();
+                if (end == t.size() && !nextIsSpace)
+                    length += text(i + 1).size(); // keep the word with what follows it
+                wrapIfLonger(length);
+            }
+            if (current && first) {
+                result_.currentLine = static_cast<int>(doc_.formLines.size());
+                result_.currentUnderlined = ul;
+            }
+            first = false;
+            line_ += marker;
+            line_ += chunk;
+            line_ += marker;
+            reducePad(chunk.size());
+            pos = end;
+        }
+    }
+
+    CTextDoc& doc_;
+    ProgramState& s_;
+    NumericFields& numeric_;
+    std::size_t cpl_;
+    std::string line_;
+    bool underline_ = false;
+    bool doubleSpacing_ = true;
+    int pad_ = 0;
+    FormLayout::Result result_;
+};
+
+} // namespace
+
+std::size_t FormLayout::PrintableLength(std::string_view line) {
+    std::size_t n = 0;
+    for (unsigned char c : line)
+        n += (c < 0x80 || c == kNbsp) ? 1 : 0;
+    return n;
+}
+
+std::string FormLayout::PadField(std::string_view text, int width) {
+    const std::size_t w = static_cast<std::size_t>(clampPad(width));
+    std::string out(text.substr(0, w));
+    out.resize(w, ' ');
+    return out;
+}
+
+std::string FormLayout::PadUnderline(std::string_view text, int width, char pad) {
+    const std::size_t w = static_cast<std::size_t>(clampPad(width));
+    std::string out(text);
+    while (out.size() < w) {
+        if (out.size() % 2 == 1)
+            out.insert(out.begin(), pad);
+        else
+            out += pad;
+    }
+    return out;
+}
+
+FormLayout::Result FormLayout::Layout(CTextDoc& doc, NumericFields& numeric, int charsPerLine) {
+    return Pass(doc, numeric, charsPerLine).run();
+}
+
+} // namespace qv
