@@ -1,5 +1,5 @@
 #include "formengine/RunFlags.h"
-#include "support/DocFixture.h"
+#include "support/RunFixture.h"
 #include "view/FormLayout.h"
 #include "view/NumericFields.h"
 
@@ -7,32 +7,13 @@ using namespace qv;
 
 namespace {
 
-struct RunSpec {
-    std::string text;
-    std::uint32_t flags = 0;
-    std::int32_t value = 0;
-};
+using qv::test::RunSpec;
 
-class Layout : public qv::test::DocFixture {
+class Layout : public qv::test::RunFixture {
 protected:
     // Replaces the document's runs (sentinel and terminator added) and lays them out.
     std::vector<std::string> lay(std::vector<RunSpec> runs, int cpl = 65, std::vector<int> occurrences = {}) {
-        state.runTexts = {""};
-        doc.runFlags = {0};
-        doc.runValues = {0};
-        for (auto& r : runs) {
-            state.runTexts.push_back(r.text);
-            doc.runFlags.push_back(r.flags);
-            doc.runValues.push_back(r.value);
-        }
-        state.runTexts.push_back("");
-        doc.runFlags.push_back(0);
-        doc.runValues.push_back(0);
-        state.occRuns.assign(occurrences.begin(), occurrences.end());
-        state.occVars.assign(occurrences.size(), 0);
-        state.varNames = {"V"};
-        state.varPrompts = {""};
-        state.occCount = static_cast<int>(occurrences.size());
+        setRuns(runs, occurrences);
         NumericFields numeric(doc, LocaleFormat{});
         result = FormLayout::Layout(doc, numeric, cpl);
         return doc.formLines;
