@@ -114,3 +114,64 @@ void BM_WorksheetFileRoundTrip(benchmark::State& s) {
 BENCHMARK(BM_WorksheetFileRoundTrip)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+#include "view/FormLayout.h"
+#include "view/NumericFields.h"
+#include "view/PrintFileWriter.h"
+
+namespace {
+
+// A form of about 20 printed pages: 45 double-spaced lines a page, 65 characters a line.
+std::string twentyPageTemplate() {
+    std::string t = "Form      Portrait\r\n:NAME\r\nName.\r\n:AMOUNT\r\nAmount.\r\n:TOTAL\r\nTotal.\r\n\x15\r\n";
+    std::mt19937 rng(11);
+    static const char* words[] = {"whereas", "the", "lessee", "shall", "pay", "unto", "lessor", "monthly", "rent",
+                                  "of"};
+    std::string body;
+    for (int paragraph = 0; paragraph < 120; ++paragraph) {
+        for (int w = 0; w < 30; ++w) {
+            body += words[rng() % 10];
+            body += ' ';
+        }
+        body += "\xB5|NAME|\xB5 agrees to \xF1" "DA" + std::string(1, char('A' + paragraph % 26)) +
+                "0110|AMOUNT| and \xF1" "T0110[##]|TOTAL|.\xAE";
+    }
+    return t + body;
+}
+
+struct LaidOutForm : Engine {
+    LaidOutForm() {
+        std::istringstream in(twentyPageTemplate());
+        doc.OpenTemplate(in);
+        for (int k = 0; k < state.occCount; k += 3)
+            doc.StoreAnswer(k, "Jane Roe and Partners");
+        numeric = std::make_unique<qv::NumericFields>(doc, qv::LocaleFormat{});
+        qv::FormLayout::Layout(doc, *numeric, 65);
+    }
+    std::unique_ptr<qv::NumericFields> numeric;
+};
+
+void BM_LayoutPass20Pages(benchmark::State& s) {
+    LaidOutForm f;
+    for (auto _ : s)
+        benchmark::DoNotOptimize(qv::FormLayout::Layout(f.doc, *f.numeric, 65));
+    s.counters["lines"] = double(f.doc.formLines.size());
+    s.counters["pages"] = double(f.doc.formLines.size()) / 45.0;
+}
+BENCHMARK(BM_LayoutPass20Pages)->Unit(benchmark::kMicrosecond);
+
+void BM_EditorRtf20Pages(benchmark::State& s) {
+    LaidOutForm f;
+    for (auto _ : s)
+        benchmark::DoNotOptimize(qv::PrintFileWriter::EditorRtf(f.doc, qv::PrintFilePage{}));
+}
+BENCHMARK(BM_EditorRtf20Pages)->Unit(benchmark::kMicrosecond);
+
+void BM_WordProcessorRtf20Pages(benchmark::State& s) {
+    LaidOutForm f;
+    for (auto _ : s)
+        benchmark::DoNotOptimize(qv::PrintFileWriter::WordProcessorRtf(f.doc));
+}
+BENCHMARK(BM_WordProcessorRtf20Pages)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -49,7 +49,7 @@ LocaleFormat fromConv(const lconv& c) {
     f.grouping = (c.grouping && c.grouping[0] > 0 && valid(c.grouping[0])) ? c.grouping[0] : 0;
     f.decimalSeparator = toCodePage(c.decimal_point);
     if (f.decimalSeparator.empty())
-        f.decimalSeparator = ".";
+        f.decimalSeparator.assign(1, '.');
     f.thousandsSeparator = toCodePage(c.thousands_sep);
     f.currencySymbol = toCodePage(c.currency_symbol);
     const bool pFirst = valid(c.p_cs_precedes) ? c.p_cs_precedes : true;

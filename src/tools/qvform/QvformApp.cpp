@@ -1,9 +1,16 @@
 #include "tools/qvform/QvformApp.h"
 
+#include "platform/UserLocale.h"
+#include "tools/qvform/AnswersFile.h"
 #include "tools/qvform/CommandLine.h"
 #include "tools/qvform/FormJson.h"
 #include "tools/qvform/FormSession.h"
 
+#include "view/FormLayout.h"
+#include "view/NumericFields.h"
+#include "view/PrintFileWriter.h"
+
+#include <charconv>
 #include <iostream>
 
 namespace qv::tools {
@@ -21,7 +28,43 @@ std::optional<CivilDate> todayOption(const CommandLine& cl) {
 
 void printJson(std::ostream& out, const nlohmann::json& j) {
     // ASCII-only output: every byte above 0x7F appears as its \u escape.
-    out << j.dump(-1, ' ', true) << '\n';
+    out << j.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
+const std::set<std::string> kLayoutOptions = {"today", "answers", "current", "cpl"};
+
+std::array<int, 4> marginsOption(const std::string& text) {
+    std::array<int, 4> m{};
+    const char* p = text.data();
+    const char* end = text.data() + text.size();
+    for (int i = 0; i < 4; ++i) {
+        auto r = std::from_chars(p, end, m[i]);
+        if (r.ec != std::errc() || m[i] < 0 || m[i] > 5000 || (i < 3 ? (r.ptr == end || *r.ptr != ',') : r.ptr != end))
+            throw UsageError("--margins takes four whole numbers L,T,R,B in hundredths of an inch (0 to 5000)");
+        p = r.ptr + 1;
+    }
+    return m;
+}
+
+// Load, answers, current occurrence and one layout pass: what layout and fill share.
+FormLayout::Result prepare(FormSession& session, const CommandLine& cl, int& cpl,
+                           const std::optional<std::array<int, 4>>& margins, std::optional<int> orientation) {
+    if (cl.positional().size() != 1)
+        throw UsageError("one FILE is needed");
+    cpl = cl.intValue("cpl", 65, 1, 1000);
+    if (!session.open(cl.positional()[0]))
+        throw RefusedFile("");
+    CTextDoc& doc = session.doc();
+    if (auto answers = cl.value("answers"))
+        AnswersFile::Apply(*answers, doc);
+    const int last = std::max(session.state().occCount - 1, 0);
+    session.state().currentOcc = cl.intValue("current", 0, 0, last);
+    if (margins)
+        session.state().page.margins = *margins;
+    if (orientation)
+        session.state().page.orientation = *orientation;
+    NumericFields numeric(doc, platform::UserLocale::current());
+    return FormLayout::Layout(doc, numeric, cpl);
 }
 
 } // namespace
@@ -39,6 +82,22 @@ Commands:
       kind, orientation, margins, varNames, varPrompts, equations, runTexts, runFlags,
       runValues, occRuns, occVars, occCount, currentOcc and the 26 x 26 cells.
 
+  layout FILE [--today D] [--answers A.json] [--current K] [--cpl N]
+      Load FILE, store the answers, make occurrence K (default 0) the current one and
+      lay the form out at N characters per line (default 65). Prints formLines (with
+      their marker bytes), currentLine, runTexts and cells.
+
+  fill FILE [layout options] [--margins L,T,R,B] [--orientation 1|2]
+       [--worksheet OUT.qvw] [--print-file OUT.qvp] [--rtf OUT.rtf]
+      As layout, then write each output asked for: a worksheet (with page settings),
+      a print file for the print file editor (with its margin block) and RTF for a
+      word processor. Margins are in hundredths of an inch. Prints {"written": [...]}.
+
+Answers file: a JSON array of [key, value] pairs applied in order; the key is an
+occurrence number as a string ("0", "1", ...) or a variable name (every occurrence of
+it); values are text. Numeric fields use the number and currency formats of the
+user's locale (US English under the C locale).
+
 Options:
   --today YYYY-MM-DD   date variables use this day instead of the clock
   --help               show this text
@@ -47,7 +106,7 @@ Texts from files are written byte for byte, each byte as the character of the sa
 value. Variable sets come from the user's settings
 ($XDG_CONFIG_HOME/Q-V Davov Software/QVLegal.ini).
 
-Exit status: 0 done, 1 a file was refused, 2 bad usage.
+Exit status: 0 done, 1 a file was refused or could not be written, 2 bad usage.
 )";
 }
 
@@ -73,7 +132,15 @@ int QvformApp::run(const std::vector<std::string>& args, std::ostream& out, std:
             }
         if (command == "inspect")
             return inspect(words, out);
+        if (command == "layout")
+            return layout(words, out);
+        if (command == "fill")
+            return fill(words, out);
         throw UsageError("unknown command '" + command + "'");
+    } catch (const RefusedFile& e) {
+        if (*e.what())
+            err << "qvform: " << e.what() << '\n';
+        return 1;
     } catch (const UsageError& e) {
         err << "qvform: " << e.what() << " (see qvform --help)\n";
         return 2;
@@ -91,6 +158,65 @@ int QvformApp::inspect(const std::vector<std::string>& words, std::ostream& out)
     if (!session.open(cl.positional()[0]))
         return 1;
     printJson(out, FormJson::inspect(session.doc(), session.isWorksheet()));
+    return 0;
+}
+
+} // namespace qv::tools
+
+namespace qv::tools {
+
+int QvformApp::layout(const std::vector<std::string>& words, std::ostream& out) {
+    CommandLine cl(words, kLayoutOptions);
+    FormSession session(todayOption(cl));
+    int cpl = 65;
+    const FormLayout::Result r = prepare(session, cl, cpl, std::nullopt, std::nullopt);
+    nlohmann::json j;
+    j["formLines"] = FormJson::byteList(session.doc().formLines);
+    j["currentLine"] = r.currentLine;
+    j["runTexts"] = FormJson::byteList(session.state().runTexts);
+    j["cells"] = FormJson::cells(session.state().cellTable);
+    printJson(out, j);
+    return 0;
+}
+
+int QvformApp::fill(const std::vector<std::string>& words, std::ostream& out) {
+    std::set<std::string> options = kLayoutOptions;
+    options.insert({"margins", "orientation", "worksheet", "print-file", "rtf", "pdf"});
+    CommandLine cl(words, options);
+    if (cl.value("pdf"))
+        throw UsageError("--pdf is not available yet: it comes with the printing of the variable-entry program");
+    std::optional<std::array<int, 4>> margins;
+    if (auto m = cl.value("margins"))
+        margins = marginsOption(*m);
+    std::optional<int> orientation;
+    if (cl.value("orientation"))
+        orientation = cl.intValue("orientation", 1, 1, 2);
+    FormSession session(todayOption(cl));
+    int cpl = 65;
+    prepare(session, cl, cpl, margins, orientation);
+
+    CTextDoc& doc = session.doc();
+    nlohmann::json written = nlohmann::json::array();
+    if (auto path = cl.value("worksheet")) {
+        if (!doc.WriteWorksheet(*path))
+            return 1;
+        written.push_back(*path);
+    }
+    if (auto path = cl.value("print-file")) {
+        PrintFilePage page;
+        page.margins = session.state().page.margins;
+        page.orientation = session.state().page.orientation;
+        page.charsPerLine = cpl;
+        if (!PrintFileWriter::Save(*path, PrintFileWriter::EditorRtf(doc, page), doc.messages()))
+            return 1;
+        written.push_back(*path);
+    }
+    if (auto path = cl.value("rtf")) {
+        if (!PrintFileWriter::Save(*path, PrintFileWriter::WordProcessorRtf(doc), doc.messages()))
+            return 1;
+        written.push_back(*path);
+    }
+    printJson(out, nlohmann::json{{"written", written}});
     return 0;
 }
 

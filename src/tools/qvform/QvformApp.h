@@ -18,6 +18,8 @@ public:
 
 private:
     int inspect(const std::vector<std::string>& words, std::ostream& out);
+    int layout(const std::vector<std::string>& words, std::ostream& out);
+    int fill(const std::vector<std::string>& words, std::ostream& out);
 };
 
 } // namespace qv::tools
