@@ -153,3 +153,78 @@ TEST_F(Qvform, HelpExplainsEveryCommand) {
     EXPECT_NE(r.out.find("--today"), std::string::npos);
     EXPECT_EQ(run({"inspect", "--help"}).exitCode, 0);
 }
+
+namespace {
+
+class QvformFill : public Qvform {
+protected:
+    std::string form() { return std::string(QV_SAMPLES_DIR) + "/promissory.qvf"; }
+    std::string answers(const json& pairs) { return files.write("answers.json", pairs.dump()).string(); }
+};
+
+} // namespace
+
+TEST_F(QvformFill, LayoutStoresAnswersAndMarksTheCurrentOccurrence) {
+    auto r = run({"layout", form(), "--today", "1997-04-02", "--current", "1", "--cpl", "40", "--answers",
+                  answers(json::array({json::array({"NAME", "Jane Roe"}), json::array({"1", "$2,000"})}))});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    json j = json::parse(r.out);
+    EXPECT_EQ(j["runTexts"][10], "Jane Roe");
+    EXPECT_EQ(j["cells"][0][0], 2000.0);
+    EXPECT_EQ(j["currentLine"], 2);
+    bool found = false;
+    for (const auto& line : j["formLines"]) {
+        const std::string s = line.get<std::string>();
+        found = found || s.find("\u00a1") != std::string::npos; // the current-variable marker
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(QvformFill, WritesEveryOutputAskedFor) {
+    const auto ws = files / "out.qvw", qvp = files / "out.qvp", rtf = files / "out.rtf";
+    auto r = run({"fill", form(), "--answers", answers(json::array({json::array({"AMOUNT", "12"})})), "--margins",
+                  "75,100,125,50", "--orientation", "2", "--worksheet", ws.string(), "--print-file", qvp.string(),
+                  "--rtf", rtf.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(json::parse(r.out)["written"], json({ws.string(), qvp.string(), rtf.string()}));
+    const std::string editor = TempDir::read(qvp);
+    EXPECT_EQ(editor.substr(editor.rfind("}{")),
+              "}{\r\n\\mymargl1080\r\n\\mymargr1800\r\n\\mymargt1440\r\n\\mymargb720\r\n\\orient2\r\n};");
+    EXPECT_EQ(TempDir::read(rtf).back(), '}');
+    json back = json::parse(run({"inspect", ws.string()}).out);
+    EXPECT_EQ(back["orientation"], 2);
+    EXPECT_EQ(back["margins"], json({75, 100, 125, 50}));
+    EXPECT_EQ(back["cells"][0][0], 12.0);
+}
+
+TEST_F(QvformFill, BadAnswersFilesAreRefusedWithAReason) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"not json", "not an array"},
+        {"{\"NAME\": \"x\"}", "not a JSON array"},
+        {"[[\"NAME\"]]", "not a [key, value] pair"},
+        {"[[\"NOSUCH\", \"x\"]]", "no variable named NOSUCH"},
+        {"[[\"99\", \"x\"]]", "no occurrence 99"},
+    };
+    for (const auto& [content, reason] : cases) {
+        auto r = run({"layout", form(), "--answers", files.write("bad.json", content).string()});
+        EXPECT_EQ(r.exitCode, 1) << content;
+        EXPECT_NE(r.err.find(reason == "not an array" ? "not a JSON array" : reason), std::string::npos) << r.err;
+    }
+    auto missing = run({"layout", form(), "--answers", (files / "none.json").string()});
+    EXPECT_EQ(missing.exitCode, 1);
+}
+
+TEST_F(QvformFill, UsageErrorsAndWriteFailures) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"layout", form(), "--cpl", "0"},
+             {"layout", form(), "--current", "3"},
+             {"fill", form(), "--margins", "1,2,3"},
+             {"fill", form(), "--orientation", "3"},
+             {"fill", form(), "--pdf", "x.pdf"}}) {
+        auto r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(args) << r.err;
+    }
+    auto r = run({"fill", form(), "--print-file", (files / "no" / "dir" / "x.qvp").string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("could not be written"), std::string::npos) << r.err;
+}
