@@ -16,7 +16,8 @@ namespace {
 
 class Quiet : public qv::UserMessages {
 public:
-    qv::MessageReply show(const std::string&, qv::MessageIcon, qv::MessageButtons, const std::string&) override {
+    qv::MessageReply show(const std::string&, qv::MessageIcon, qv::MessageButtons,
+                          const std::string&) override {
         return qv::MessageReply::Ok;
     }
 };
@@ -28,7 +29,8 @@ std::string largeTemplate() {
         t += ":VAR" + std::to_string(v) + "\r\nEnter the value of variable " + std::to_string(v) + ".\r\n";
     t += ":NAME\r\nYour name.\r\n:DATE\r\nToday.\r\n\x15\r\n";
     std::mt19937 rng(7);
-    static const char* words[] = {"the", "party", "of", "first", "part", "agrees", "hereby", "to", "pay", "sum"};
+    static const char* words[] = {"the",    "party",  "of", "first", "part",
+                                  "agrees", "hereby", "to", "pay",   "sum"};
     std::string body;
     int n = 0;
     while (body.size() < 59900) {
@@ -40,7 +42,9 @@ std::string largeTemplate() {
             body += "\xB5|NAME|\xB5 ";
             break;
         case 2:
-            body += "\xF1" "DA" + std::string(1, char('A' + n++ % 26)) + "0010|VAR" + std::to_string(rng() % vars) + "| ";
+            body += "\xF1"
+                    "DA" +
+                    std::string(1, char('A' + n++ % 26)) + "0010|VAR" + std::to_string(rng() % vars) + "| ";
             break;
         case 3:
             body += "\xAE";
@@ -123,18 +127,22 @@ namespace {
 
 // A form of about 20 printed pages: 45 double-spaced lines a page, 65 characters a line.
 std::string twentyPageTemplate() {
-    std::string t = "Form      Portrait\r\n:NAME\r\nName.\r\n:AMOUNT\r\nAmount.\r\n:TOTAL\r\nTotal.\r\n\x15\r\n";
+    std::string t =
+        "Form      Portrait\r\n:NAME\r\nName.\r\n:AMOUNT\r\nAmount.\r\n:TOTAL\r\nTotal.\r\n\x15\r\n";
     std::mt19937 rng(11);
-    static const char* words[] = {"whereas", "the", "lessee", "shall", "pay", "unto", "lessor", "monthly", "rent",
-                                  "of"};
+    static const char* words[] = {"whereas", "the",    "lessee",  "shall", "pay",
+                                  "unto",    "lessor", "monthly", "rent",  "of"};
     std::string body;
     for (int paragraph = 0; paragraph < 120; ++paragraph) {
         for (int w = 0; w < 30; ++w) {
             body += words[rng() % 10];
             body += ' ';
         }
-        body += "\xB5|NAME|\xB5 agrees to \xF1" "DA" + std::string(1, char('A' + paragraph % 26)) +
-                "0110|AMOUNT| and \xF1" "T0110[##]|TOTAL|.\xAE";
+        body += "\xB5|NAME|\xB5 agrees to \xF1"
+                "DA" +
+                std::string(1, char('A' + paragraph % 26)) +
+                "0110|AMOUNT| and \xF1"
+                "T0110[##]|TOTAL|.\xAE";
     }
     return t + body;
 }

@@ -1,7 +1,6 @@
 // Fuzzed templates through the whole output path: load, answers, layout pass and both
 // print-file writers, which must always close their RTF group.
-#include "formengine/CTextDoc.h"
-#include "platform/IniProfile.h"
+#include "FuzzSupport.h"
 #include "view/FormLayout.h"
 #include "view/NumericFields.h"
 #include "view/PrintFileWriter.h"
@@ -9,25 +8,13 @@
 #include <cstdlib>
 #include <sstream>
 
-namespace {
-class Quiet : public qv::UserMessages {
-public:
-    qv::MessageReply show(const std::string&, qv::MessageIcon, qv::MessageButtons, const std::string&) override {
-        return qv::MessageReply::Ok;
-    }
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static qv::platform::IniProfile profile("/nonexistent/qvfuzz/QVLegal.ini");
-    static qv::FixedClock clock({1997, 4, 2});
-    static Quiet messages;
-    static qv::DocumentHost host;
     if (size < 2)
         return 0;
     const int cpl = 1 + data[0] % 100;
-    qv::ProgramState state;
-    qv::CTextDoc doc(state, {messages, profile, clock, host});
+    qv::fuzz::FuzzDoc f;
+    qv::ProgramState& state = f.state;
+    qv::CTextDoc& doc = f.doc;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     if (!doc.OpenTemplate(in))
         return 0;

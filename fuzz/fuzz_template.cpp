@@ -1,35 +1,22 @@
 // Feeds arbitrary bytes to the template loader and checks the model it builds.
-#include "formengine/CTextDoc.h"
+#include "FuzzSupport.h"
 #include "formengine/RunFlags.h"
-#include "formengine/StderrMessages.h"
-#include "platform/IniProfile.h"
 
 #include <cstdlib>
 #include <sstream>
 
-namespace {
-class Quiet : public qv::UserMessages {
-public:
-    qv::MessageReply show(const std::string&, qv::MessageIcon, qv::MessageButtons, const std::string&) override {
-        return qv::MessageReply::Ok;
-    }
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static qv::platform::IniProfile profile("/nonexistent/qvfuzz/QVLegal.ini");
-    static qv::FixedClock clock({1997, 4, 2});
-    static Quiet messages;
-    static qv::DocumentHost host;
-    qv::ProgramState state;
-    qv::CTextDoc doc(state, {messages, profile, clock, host});
+    qv::fuzz::FuzzDoc f;
+    qv::ProgramState& state = f.state;
+    qv::CTextDoc& doc = f.doc;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     if (!doc.OpenTemplate(in))
         return 0;
     const std::size_t runs = state.runTexts.size();
     if (doc.runFlags.size() != runs || doc.runValues.size() != runs || runs < 2)
         std::abort();
-    if (state.occRuns.size() != std::size_t(state.occCount) || state.occVars.size() != std::size_t(state.occCount))
+    if (state.occRuns.size() != std::size_t(state.occCount) ||
+        state.occVars.size() != std::size_t(state.occCount))
         std::abort();
     for (int k = 0; k < state.occCount; ++k) {
         if (state.occRuns[k] < 1 || std::size_t(state.occRuns[k]) >= runs ||
@@ -41,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Whatever loaded must survive a worksheet round trip.
     qv::WorksheetData back;
-    if (qv::WorksheetFile::decode(doc.worksheetBytes(), back) !=
-        qv::WorksheetFile::ReadError::None)
+    if (qv::WorksheetFile::decode(doc.worksheetBytes(), back) != qv::WorksheetFile::ReadError::None)
         std::abort();
     return 0;
 }

@@ -1,26 +1,13 @@
 // Feeds arbitrary bytes to the worksheet reader; anything accepted must be usable and
 // must write back to the same bytes' meaning.
-#include "formengine/CTextDoc.h"
-#include "platform/IniProfile.h"
+#include "FuzzSupport.h"
 
 #include <cstdlib>
 
-namespace {
-class Quiet : public qv::UserMessages {
-public:
-    qv::MessageReply show(const std::string&, qv::MessageIcon, qv::MessageButtons, const std::string&) override {
-        return qv::MessageReply::Ok;
-    }
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static qv::platform::IniProfile profile("/nonexistent/qvfuzz/QVLegal.ini");
-    static qv::FixedClock clock({1997, 4, 2});
-    static Quiet messages;
-    static qv::DocumentHost host;
-    qv::ProgramState state;
-    qv::CTextDoc doc(state, {messages, profile, clock, host});
+    qv::fuzz::FuzzDoc f;
+    qv::ProgramState& state = f.state;
+    qv::CTextDoc& doc = f.doc;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (!doc.LoadWorksheet(bytes))
         return 0;
@@ -31,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         doc.StoreAnswer(k, "");
     }
     qv::WorksheetData again;
-    if (qv::WorksheetFile::decode(doc.worksheetBytes(), again) !=
-        qv::WorksheetFile::ReadError::None)
+    if (qv::WorksheetFile::decode(doc.worksheetBytes(), again) != qv::WorksheetFile::ReadError::None)
         std::abort();
     return 0;
 }

@@ -29,7 +29,9 @@ constexpr std::size_t kMaxAnswer = 1024;
 // A worksheet of a 60000-byte form is far below this; a larger file is not ours.
 constexpr std::uintmax_t kMaxWorksheetBytes = std::uintmax_t(1) << 30;
 
-bool isCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isCSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && isCSpace(s.front()))
@@ -167,7 +169,9 @@ CTextDoc::CTextDoc(ProgramState& state, DocumentServices services) : state_(stat
     DeleteContents();
 }
 
-void CTextDoc::report(const char* text) { services_.messages.show(text, MessageIcon::Stop); }
+void CTextDoc::report(const char* text) {
+    services_.messages.show(text, MessageIcon::Stop);
+}
 
 bool CTextDoc::OnNewDocument() {
     pathName_.clear();
@@ -193,7 +197,9 @@ void CTextDoc::DeleteContents() {
     formLines.emplace_back();
 }
 
-int CTextDoc::ClassifyByte(unsigned char byte) const { return kByteClass[byte]; }
+int CTextDoc::ClassifyByte(unsigned char byte) const {
+    return kByteClass[byte];
+}
 
 void CTextDoc::addRun(std::string_view text, std::uint32_t flags, std::int32_t value) {
     state_.runTexts.emplace_back(text);
@@ -539,7 +545,9 @@ bool CTextDoc::WriteWorksheet(const std::string& path) {
     return false;
 }
 
-bool CTextDoc::HasWorksheetName() const { return !pathName_.empty() && pathName_.back() != '*'; }
+bool CTextDoc::HasWorksheetName() const {
+    return !pathName_.empty() && pathName_.back() != '*';
+}
 
 bool CTextDoc::SaveWorksheet() {
     if (!HasWorksheetName())
@@ -558,7 +566,8 @@ bool CTextDoc::SaveWorksheetAs() {
 bool CTextDoc::ReadWorksheet(const std::string& path) {
     std::string bytes;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec) || platform::AtomicFile::read(path, bytes, kMaxWorksheetBytes)) {
+    if (std::filesystem::is_directory(path, ec) ||
+        platform::AtomicFile::read(path, bytes, kMaxWorksheetBytes)) {
         report(kWorksheetOpenError);
         return false;
     }

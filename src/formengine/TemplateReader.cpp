@@ -11,7 +11,9 @@ namespace {
 
 constexpr char kSeparator = 0x15;
 
-bool startsWith(const std::string& line, char c) { return !line.empty() && line.front() == c; }
+bool startsWith(const std::string& line, char c) {
+    return !line.empty() && line.front() == c;
+}
 
 bool isLandscape(const std::string& line) {
     if (line.size() < 19)
@@ -66,7 +68,8 @@ public:
         if (out.size() < max && buf_) {
             const std::size_t have = out.size();
             out.resize(max);
-            const std::streamsize got = buf_->sgetn(out.data() + have, static_cast<std::streamsize>(max - have));
+            const std::streamsize got =
+                buf_->sgetn(out.data() + have, static_cast<std::streamsize>(max - have));
             out.resize(have + static_cast<std::size_t>(std::max<std::streamsize>(got, 0)));
         }
     }

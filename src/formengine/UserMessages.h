@@ -14,7 +14,8 @@ class UserMessages {
 public:
     virtual ~UserMessages() = default;
     virtual MessageReply show(const std::string& text, MessageIcon icon,
-                              MessageButtons buttons = MessageButtons::Ok, const std::string& caption = {}) = 0;
+                              MessageButtons buttons = MessageButtons::Ok,
+                              const std::string& caption = {}) = 0;
 };
 
 } // namespace qv

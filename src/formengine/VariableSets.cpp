@@ -7,11 +7,15 @@ namespace qv {
 namespace {
 
 constexpr std::string_view kNames[VariableSets::kEntries] = {
-    "NAME", "CORP", "ADDRESS", "CITY", "COUNTY", "STATE", "ZIP",
-    "BODY", "CUSTOM", "PHONE", "DEPART", "APPLICANT", "POSITION", "EMPLOYEE"};
+    "NAME", "CORP",   "ADDRESS", "CITY",   "COUNTY",    "STATE",    "ZIP",
+    "BODY", "CUSTOM", "PHONE",   "DEPART", "APPLICANT", "POSITION", "EMPLOYEE"};
 
-std::string sectionName(int set) { return "VarSection " + std::to_string(set); }
-std::string entryName(int entry) { return "Var " + std::to_string(entry); }
+std::string sectionName(int set) {
+    return "VarSection " + std::to_string(set);
+}
+std::string entryName(int entry) {
+    return "Var " + std::to_string(entry);
+}
 
 } // namespace
 
@@ -38,7 +42,8 @@ bool VariableSets::SaveVariableSets(platform::Profile& profile) const {
     bool ok = true;
     for (int s = 0; s < kSets; ++s)
         for (int v = 0; v < kEntries; ++v)
-            ok = profile.WriteProfileString(sectionName(s), entryName(v), CodePage::toUtf8(sets_[s][v])) && ok;
+            ok =
+                profile.WriteProfileString(sectionName(s), entryName(v), CodePage::toUtf8(sets_[s][v])) && ok;
     return ok;
 }
 

@@ -227,9 +227,9 @@ WorksheetFile::ReadError WorksheetFile::decode(std::string_view bytes, Worksheet
         return ReadError::NotAWorksheet;
     if (d.version >= 1025)
         return ReadError::NewerVersion;
-    bool ok = r.strings(d.varNames) && r.strings(d.varPrompts) && r.strings(d.runTexts) && r.i32(d.occCount) &&
-              r.i32(d.currentOcc) && r.ints(d.occRuns) && r.ints(d.occVars) && r.strings(d.equations) &&
-              r.ints(d.runFlags) && r.ints(d.runValues);
+    bool ok = r.strings(d.varNames) && r.strings(d.varPrompts) && r.strings(d.runTexts) &&
+              r.i32(d.occCount) && r.i32(d.currentOcc) && r.ints(d.occRuns) && r.ints(d.occVars) &&
+              r.strings(d.equations) && r.ints(d.runFlags) && r.ints(d.runValues);
     for (int row = 0; ok && row < CellTable::kSize; ++row)
         for (int col = 0; ok && col < CellTable::kSize; ++col)
             ok = r.f64(d.cells.at(row, col));

@@ -50,8 +50,8 @@ struct WorksheetRef {
     const std::array<std::int32_t, 4>& margins;
 
     static WorksheetRef of(const WorksheetData& d) {
-        return {d.version,  d.varNames,  d.varPrompts, d.runTexts, d.occCount, d.currentOcc,  d.occRuns,
-                d.occVars,  d.equations, d.runFlags,   d.runValues, d.cells,   d.orientation, d.margins};
+        return {d.version, d.varNames,  d.varPrompts, d.runTexts,  d.occCount, d.currentOcc,  d.occRuns,
+                d.occVars, d.equations, d.runFlags,   d.runValues, d.cells,    d.orientation, d.margins};
     }
 };
 

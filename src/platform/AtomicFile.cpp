@@ -10,7 +10,9 @@
 namespace qv::platform {
 namespace {
 
-std::error_code lastError() { return {errno, std::generic_category()}; }
+std::error_code lastError() {
+    return {errno, std::generic_category()};
+}
 
 bool writeAll(int fd, std::string_view bytes) {
     const char* p = bytes.data();

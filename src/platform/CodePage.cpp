@@ -7,10 +7,10 @@ namespace qv {
 namespace {
 
 // Characters of the bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -63,7 +63,11 @@ std::string CodePage::fromUtf8(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         auto b = static_cast<unsigned char>(utf8[i]);
-        std::size_t n = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        std::size_t n = b < 0x80             ? 1
+                        : (b & 0xE0) == 0xC0 ? 2
+                        : (b & 0xF0) == 0xE0 ? 3
+                        : (b & 0xF8) == 0xF0 ? 4
+                                             : 0;
         char32_t c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
         bool ok = n != 0 && i + n <= utf8.size();
         for (std::size_t k = 1; ok && k < n; ++k) {

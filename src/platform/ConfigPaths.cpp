@@ -35,12 +35,16 @@ std::filesystem::path ConfigPaths::dataHome() {
     return p.empty() ? homeFolder() / ".local" / "share" : p;
 }
 
-std::filesystem::path ConfigPaths::suiteFolder() { return configHome() / "Q-V Davov Software"; }
+std::filesystem::path ConfigPaths::suiteFolder() {
+    return configHome() / "Q-V Davov Software";
+}
 
 std::filesystem::path ConfigPaths::applicationSettings(std::string_view applicationName) {
     return suiteFolder() / (std::string(applicationName) + ".ini");
 }
 
-std::filesystem::path ConfigPaths::windowsFolder() { return suiteFolder() / "Windows"; }
+std::filesystem::path ConfigPaths::windowsFolder() {
+    return suiteFolder() / "Windows";
+}
 
 } // namespace qv::platform

@@ -17,7 +17,9 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front()))
@@ -30,7 +32,11 @@ std::string_view trim(std::string_view s) {
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not valid.
 std::size_t utf8Length(std::string_view s, std::size_t i) {
     auto c = static_cast<unsigned char>(s[i]);
-    std::size_t n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    std::size_t n = c < 0x80             ? 1
+                    : (c & 0xE0) == 0xC0 ? 2
+                    : (c & 0xF0) == 0xE0 ? 3
+                    : (c & 0xF8) == 0xF0 ? 4
+                                         : 0;
     if (n == 0 || i + n > s.size())
         return 0;
     for (std::size_t k = 1; k < n; ++k)
@@ -97,7 +103,9 @@ std::string quote(std::string_view s) {
     return out;
 }
 
-std::string encode(std::string_view s, Role role) { return needsQuotes(s, role) ? quote(s) : std::string(s); }
+std::string encode(std::string_view s, Role role) {
+    return needsQuotes(s, role) ? quote(s) : std::string(s);
+}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -123,9 +131,15 @@ std::optional<std::pair<std::string, std::size_t>> unquote(std::string_view s) {
         }
         char e = s[++i];
         switch (e) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
         case 'x':
             if (i + 2 < s.size() && hexDigit(s[i + 1]) >= 0 && hexDigit(s[i + 2]) >= 0) {
                 out += static_cast<char>(hexDigit(s[i + 1]) * 16 + hexDigit(s[i + 2]));
@@ -134,7 +148,9 @@ std::optional<std::pair<std::string, std::size_t>> unquote(std::string_view s) {
                 out += "\\x";
             }
             break;
-        default: out += e; break;
+        default:
+            out += e;
+            break;
         }
     }
     return std::nullopt;

@@ -44,7 +44,8 @@ int IniProfile::GetProfileInt(std::string_view section, std::string_view entry, 
     return static_cast<int>(n);
 }
 
-bool IniProfile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
+bool IniProfile::WriteProfileString(std::string_view section, std::string_view entry,
+                                    std::string_view value) {
     IniFile ini = load();
     ini.setValue(section, entry, value);
     return store(ini);

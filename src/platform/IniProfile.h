@@ -19,7 +19,8 @@ public:
     std::string GetProfileString(std::string_view section, std::string_view entry,
                                  std::string_view defaultValue = {}) const override;
     int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const override;
-    bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override;
+    bool WriteProfileString(std::string_view section, std::string_view entry,
+                            std::string_view value) override;
     bool WriteProfileInt(std::string_view section, std::string_view entry, int value) override;
 
     bool removeEntry(std::string_view section, std::string_view entry);

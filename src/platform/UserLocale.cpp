@@ -25,18 +25,26 @@ int negativeOrder(bool symbolFirst, int sepBySpace, int signPosition) {
     const bool space = sepBySpace != 0;
     if (symbolFirst) {
         switch (signPosition) {
-        case 0: return space ? 14 : 0;
-        case 2: return space ? 11 : 3;
-        case 4: return space ? 12 : 2;
-        default: return space ? 9 : 1; // sign before the symbol
+        case 0:
+            return space ? 14 : 0;
+        case 2:
+            return space ? 11 : 3;
+        case 4:
+            return space ? 12 : 2;
+        default:
+            return space ? 9 : 1; // sign before the symbol
         }
     }
     switch (signPosition) {
-    case 0: return space ? 15 : 4;
+    case 0:
+        return space ? 15 : 4;
     case 2:
-    case 4: return space ? 10 : 7;
-    case 3: return space ? 13 : 6;
-    default: return space ? 8 : 5;
+    case 4:
+        return space ? 10 : 7;
+    case 3:
+        return space ? 13 : 6;
+    default:
+        return space ? 8 : 5;
     }
 }
 
@@ -55,9 +63,9 @@ LocaleFormat fromConv(const lconv& c) {
     const bool pFirst = valid(c.p_cs_precedes) ? c.p_cs_precedes : true;
     const int pSpace = valid(c.p_sep_by_space) ? c.p_sep_by_space : 0;
     f.positiveCurrencyOrder = pFirst ? (pSpace ? 2 : 0) : (pSpace ? 3 : 1);
-    f.negativeCurrencyOrder =
-        negativeOrder(valid(c.n_cs_precedes) ? c.n_cs_precedes : pFirst, valid(c.n_sep_by_space) ? c.n_sep_by_space : 0,
-                      valid(c.n_sign_posn) ? c.n_sign_posn : 1);
+    f.negativeCurrencyOrder = negativeOrder(valid(c.n_cs_precedes) ? c.n_cs_precedes : pFirst,
+                                            valid(c.n_sep_by_space) ? c.n_sep_by_space : 0,
+                                            valid(c.n_sign_posn) ? c.n_sign_posn : 1);
     return f;
 }
 

@@ -15,8 +15,8 @@ struct PrinterGeometry {
     int physicalHeight = 1100;
     int printableWidth = 850;
     int printableHeight = 1100;
-    int charWidth = 10;   // the form font at 10 characters per inch
-    int lineHeight = 17;  // printer line height of the form font
+    int charWidth = 10;  // the form font at 10 characters per inch
+    int lineHeight = 17; // printer line height of the form font
 
     /// Letter paper with no unprintable border: what a PDF printer reports.
     static PrinterGeometry letter() { return {}; }

@@ -1,8 +1,8 @@
 #include "view/EquationEvaluator.h"
 
 #include "formengine/CellTable.h"
-#include "platform/CodePage.h"
 #include "formengine/UserMessages.h"
+#include "platform/CodePage.h"
 
 #include <charconv>
 #include <string>
@@ -71,11 +71,21 @@ double EquationEvaluator::evaluate(std::string_view e) {
     char pending = 0;
     auto apply = [&](double v) {
         switch (pending) {
-        case '+': acc += v; break;
-        case '-': acc -= v; break;
-        case '*': acc *= v; break;
-        case '/': acc = v == 0.0 ? 0.0 : acc / v; break;
-        default: acc = v; break;
+        case '+':
+            acc += v;
+            break;
+        case '-':
+            acc -= v;
+            break;
+        case '*':
+            acc *= v;
+            break;
+        case '/':
+            acc = v == 0.0 ? 0.0 : acc / v;
+            break;
+        default:
+            acc = v;
+            break;
         }
     };
     std::size_t pos = 0;
@@ -116,7 +126,8 @@ double EquationEvaluator::evaluate(std::string_view e) {
             break;
         }
         case CharClass::Invalid:
-            messages_.show("Bad equation: [" + CodePage::toUtf8(e) + "].  Error on char " + std::to_string(pos) + ".",
+            messages_.show("Bad equation: [" + CodePage::toUtf8(e) + "].  Error on char " +
+                               std::to_string(pos) + ".",
                            MessageIcon::Stop);
             failed_ = true;
             return 0.0;

@@ -9,9 +9,13 @@
 namespace qv {
 namespace {
 
-bool isBlankChar(char c) { return c == ' ' || static_cast<unsigned char>(c) == FormLayout::kNbsp; }
+bool isBlankChar(char c) {
+    return c == ' ' || static_cast<unsigned char>(c) == FormLayout::kNbsp;
+}
 
-int clampPad(std::int32_t v) { return std::clamp<std::int32_t>(v, 0, FormLayout::kMaxPad); }
+int clampPad(std::int32_t v) {
+    return std::clamp<std::int32_t>(v, 0, FormLayout::kMaxPad);
+}
 
 class Pass {
 public:
@@ -59,18 +63,6 @@ private:
     void wrapIfLonger(std::size_t length) {
         if (FormLayout::PrintableLength(line_) + length > cpl_)
             wrap();
-    }
-
-    // A word made of several runs stays together: measure up to the next space run or
-    // empty run.
-    std::size_t wordLength(std::size_t i) const {
-        std::size_t n = text(i).size();
-        for (std::size_t k = i + 1; k < doc_.runFlags.size(); ++k) {
-            if ((doc_.runFlags[k] & RUN_SPACE) || text(k).empty())
-                break;
-            n += text(k).size();
-        }
-        return n;
     }
 
     void visit(std::size_t i, bool current) {
@@ -127,7 +119,7 @@ private:
         } else if ((f & RUN_VARIABLE) && !t.empty()) {
             variable(i, t, current, ul);
         } else {
-            wrapIfLonger(wordLength(i));
+            wrapIfLonger(FormLayout::WordLength(doc_, i));
             line_ += t;
             reducePad(t.size());
         }
@@ -179,6 +171,17 @@ std::size_t FormLayout::PrintableLength(std::string_view line) {
     std::size_t n = 0;
     for (unsigned char c : line)
         n += (c < 0x80 || c == kNbsp) ? 1 : 0;
+    return n;
+}
+
+std::size_t FormLayout::WordLength(const CTextDoc& doc, std::size_t i) {
+    const auto& texts = doc.state().runTexts;
+    const std::size_t runs = std::min(texts.size(), doc.runFlags.size());
+    if (i >= runs)
+        return 0;
+    std::size_t n = texts[i].size();
+    for (std::size_t k = i + 1; k < runs && !(doc.runFlags[k] & RUN_SPACE) && !texts[k].empty(); ++k)
+        n += texts[k].size();
     return n;
 }
 

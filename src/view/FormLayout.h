@@ -34,6 +34,10 @@ public:
     /// Counts the bytes below 0x80 and the no-break spaces: what takes room on a line.
     static std::size_t PrintableLength(std::string_view line);
 
+    /// The length of the word starting at run `i`: its text and that of the runs after it
+    /// up to the next space run or empty run, so a word made of several runs stays together.
+    static std::size_t WordLength(const CTextDoc& doc, std::size_t i);
+
     /// Pads a run's text for a fixed-width field: cut to `width` and filled with blanks.
     static std::string PadField(std::string_view text, int width);
     /// Pads a run's text for a padded underlined field, centring it with `pad` characters

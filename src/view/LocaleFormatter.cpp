@@ -98,11 +98,16 @@ std::optional<std::string> LocaleFormatter::formatNumber(std::string_view value,
     if (!d->negative || roundsToZero(*d, o.fractionalDigits))
         return n;
     switch (o.negativeOrder) {
-    case 0: return "(" + n + ")";
-    case 1: return "-" + n;
-    case 2: return "- " + n;
-    case 3: return n + "-";
-    default: return n + " -";
+    case 0:
+        return "(" + n + ")";
+    case 1:
+        return "-" + n;
+    case 2:
+        return "- " + n;
+    case 3:
+        return n + "-";
+    default:
+        return n + " -";
     }
 }
 
@@ -115,29 +120,49 @@ std::optional<std::string> LocaleFormatter::formatCurrency(std::string_view valu
     const std::string& s = o.currencySymbol;
     if (!d->negative || roundsToZero(*d, o.fractionalDigits)) {
         switch (o.positiveCurrencyOrder) {
-        case 0: return s + n;
-        case 1: return n + s;
-        case 2: return s + " " + n;
-        default: return n + " " + s;
+        case 0:
+            return s + n;
+        case 1:
+            return n + s;
+        case 2:
+            return s + " " + n;
+        default:
+            return n + " " + s;
         }
     }
     switch (o.negativeOrder) {
-    case 0: return "(" + s + n + ")";
-    case 1: return "-" + s + n;
-    case 2: return s + "-" + n;
-    case 3: return s + n + "-";
-    case 4: return "(" + n + s + ")";
-    case 5: return "-" + n + s;
-    case 6: return n + "-" + s;
-    case 7: return n + s + "-";
-    case 8: return "-" + n + " " + s;
-    case 9: return "-" + s + " " + n;
-    case 10: return n + " " + s + "-";
-    case 11: return s + " " + n + "-";
-    case 12: return s + " -" + n;
-    case 13: return n + "- " + s;
-    case 14: return "(" + s + " " + n + ")";
-    default: return "(" + n + " " + s + ")";
+    case 0:
+        return "(" + s + n + ")";
+    case 1:
+        return "-" + s + n;
+    case 2:
+        return s + "-" + n;
+    case 3:
+        return s + n + "-";
+    case 4:
+        return "(" + n + s + ")";
+    case 5:
+        return "-" + n + s;
+    case 6:
+        return n + "-" + s;
+    case 7:
+        return n + s + "-";
+    case 8:
+        return "-" + n + " " + s;
+    case 9:
+        return "-" + s + " " + n;
+    case 10:
+        return n + " " + s + "-";
+    case 11:
+        return s + " " + n + "-";
+    case 12:
+        return s + " -" + n;
+    case 13:
+        return n + "- " + s;
+    case 14:
+        return "(" + s + " " + n + ")";
+    default:
+        return "(" + n + " " + s + ")";
     }
 }
 

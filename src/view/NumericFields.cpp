@@ -14,7 +14,9 @@ namespace {
 constexpr std::size_t kMaxFormatted = 1023;
 constexpr int kMaxWidth = 99; // two digits in the entry
 
-char at(const std::string& s, std::size_t i) { return i < s.size() ? s[i] : '\0'; }
+char at(const std::string& s, std::size_t i) {
+    return i < s.size() ? s[i] : '\0';
+}
 
 // The two-digit fields read as atoi does: leading digits only.
 int twoDigits(const std::string& s, std::size_t i) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "view/EquationEvaluator.h"
 #include "platform/LocaleFormat.h"
+#include "view/EquationEvaluator.h"
 
 #include <string>
 

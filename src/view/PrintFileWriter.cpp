@@ -19,7 +19,9 @@ constexpr const char* kHeader =
 constexpr const char* kPlain = "\\plain\\f4\\fs24 ";
 constexpr char kNbsp = '\xA0';
 
-bool isBlankChar(char c) { return c == ' ' || c == kNbsp; }
+bool isBlankChar(char c) {
+    return c == ' ' || c == kNbsp;
+}
 
 class Writer {
 public:
@@ -75,16 +77,6 @@ private:
             breakLine();
     }
 
-    std::size_t wordLength(std::size_t i) const {
-        std::size_t n = text(i).size();
-        for (std::size_t k = i + 1; k < doc_.runFlags.size(); ++k) {
-            if ((doc_.runFlags[k] & RUN_SPACE) || text(k).empty())
-                break;
-            n += text(k).size();
-        }
-        return n;
-    }
-
     void visit(std::size_t i) {
         const std::uint32_t f = doc_.runFlags[i];
         const int v = doc_.runValues[i];
@@ -136,7 +128,7 @@ private:
         } else if ((f & RUN_VARIABLE) && !t.empty()) {
             variable(i, t);
         } else {
-            breakIfLonger(wordLength(i));
+            breakIfLonger(FormLayout::WordLength(doc_, i));
             p_ += PrintFileWriter::Escape(t);
             reducePad(t.size());
         }
@@ -221,7 +213,9 @@ std::size_t PrintFileWriter::VisibleLength(std::string_view rtf) {
     return n;
 }
 
-int PrintFileWriter::Twips(int hundredths) { return hundredths > 0 ? hundredths * 1440 / 100 : 0; }
+int PrintFileWriter::Twips(int hundredths) {
+    return hundredths > 0 ? hundredths * 1440 / 100 : 0;
+}
 
 std::string PrintFileWriter::MarginBlock(const std::array<int, 4>& m, int orientation) {
     // Left, right, top, bottom: the order every reader of print files expects.
@@ -236,13 +230,16 @@ std::string PrintFileWriter::EditorRtf(CTextDoc& doc, const PrintFilePage& page)
     return rtf + MarginBlock(page.margins, page.orientation);
 }
 
-std::string PrintFileWriter::WordProcessorRtf(CTextDoc& doc) { return Writer(doc, false, 65).run(); }
+std::string PrintFileWriter::WordProcessorRtf(CTextDoc& doc) {
+    return Writer(doc, false, 65).run();
+}
 
 bool PrintFileWriter::Save(const std::string& path, const std::string& bytes, UserMessages& messages) {
     const std::error_code ec = platform::AtomicFile::write(path, bytes);
     if (!ec)
         return true;
-    messages.show("The print file " + path + " could not be written: " + ec.message() + ".", MessageIcon::Stop);
+    messages.show("The print file " + path + " could not be written: " + ec.message() + ".",
+                  MessageIcon::Stop);
     return false;
 }
 

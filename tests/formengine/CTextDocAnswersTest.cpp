@@ -12,9 +12,11 @@ namespace {
 class Answers : public qv::test::DocFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(loadTemplate(TemplateBuilder::simple(
-            {"NAME", "PRICE", "TOTAL", "ODD", "NOTE"},
-            "|NAME| \xB5|NAME|\xB5 \xF1" "DAB0010|PRICE| \xF1" "CAC=AB*2|TOTAL| \xF1" "Dab|ODD| |NOTE|")));
+        ASSERT_TRUE(loadTemplate(TemplateBuilder::simple({"NAME", "PRICE", "TOTAL", "ODD", "NOTE"},
+                                                         "|NAME| \xB5|NAME|\xB5 \xF1"
+                                                         "DAB0010|PRICE| \xF1"
+                                                         "CAC=AB*2|TOTAL| \xF1"
+                                                         "Dab|ODD| |NOTE|")));
         ASSERT_EQ(state.occCount, 6);
     }
 };

@@ -36,8 +36,18 @@ TEST_F(TemplateLoad, PromissoryNoteGivesTheRunsOfTheExample) {
     EXPECT_EQ(state.varNames, (std::vector<std::string>{"NAME", "AMOUNT", "DATE"}));
     EXPECT_EQ(state.varPrompts[0], "Enter the full name of the borrower.\n");
     EXPECT_EQ(state.equations, std::vector<std::string>{"DAA0010"});
-    const std::vector<std::uint32_t> flags = {0,      RUN_CENTER, RUN_DOUBLESPACE, 0, RUN_SPACE, 0, RUN_DOUBLESPACE,
-                                              RUN_PARAGRAPH, 0, RUN_SPACE, RUN_VARIABLE | RUN_UNDERLINE, 0};
+    const std::vector<std::uint32_t> flags = {0,
+                                              RUN_CENTER,
+                                              RUN_DOUBLESPACE,
+                                              0,
+                                              RUN_SPACE,
+                                              0,
+                                              RUN_DOUBLESPACE,
+                                              RUN_PARAGRAPH,
+                                              0,
+                                              RUN_SPACE,
+                                              RUN_VARIABLE | RUN_UNDERLINE,
+                                              0};
     EXPECT_EQ(std::vector<std::uint32_t>(doc.runFlags.begin(), doc.runFlags.begin() + 12), flags);
     EXPECT_EQ(state.runTexts[3], "PROMISSORY");
     EXPECT_EQ(state.runTexts[8], "I,");
@@ -63,12 +73,17 @@ TEST_F(TemplateLoad, HeaderDecidesOrientation) {
     struct {
         const char* header;
         int orientation;
-    } cases[] = {{"Form", 1}, {"Form      Landscape", 2}, {"Form      lAnDsCaPe", 2}, {"Form  Landscape", 1},
-                 {"FormXXXXXXLANDSCAPE and more", 2}, {"Form      Portrait", 1}};
+    } cases[] = {{"Form", 1},
+                 {"Form      Landscape", 2},
+                 {"Form      lAnDsCaPe", 2},
+                 {"Form  Landscape", 1},
+                 {"FormXXXXXXLANDSCAPE and more", 2},
+                 {"Form      Portrait", 1}};
     for (const auto& c : cases) {
         state.page.orientation = 0;
         state.page.margins = {1, 2, 3, 4};
-        ASSERT_TRUE(loadTemplate(TemplateBuilder().header(c.header).declare("X").body("|X|").bytes())) << c.header;
+        ASSERT_TRUE(loadTemplate(TemplateBuilder().header(c.header).declare("X").body("|X|").bytes()))
+            << c.header;
         EXPECT_EQ(state.page.orientation, c.orientation) << c.header;
         EXPECT_EQ(state.page.margins, (std::array<int, 4>{100, 100, 100, 100}));
     }
@@ -109,8 +124,9 @@ TEST_F(TemplateLoad, RefusedFilesLeaveTheDocumentAsItWas) {
 
 TEST_F(TemplateLoad, ExactNotAFormMessage) {
     EXPECT_FALSE(loadTemplate("form\r\n"));
-    EXPECT_EQ(messages.texts(),
-              std::vector<std::string>{"I'm sorry, but the file you are trying to load is not an Q-V Davov Form"});
+    EXPECT_EQ(
+        messages.texts(),
+        std::vector<std::string>{"I'm sorry, but the file you are trying to load is not an Q-V Davov Form"});
 }
 
 TEST_F(TemplateLoad, SpacesAndParagraphMarks) {
@@ -118,7 +134,8 @@ TEST_F(TemplateLoad, SpacesAndParagraphMarks) {
     EXPECT_EQ(texts(), (std::vector<std::string>{"", "A", " ", "B", ""}));
     EXPECT_EQ(doc.runFlags, (std::vector<std::uint32_t>{0, 0, RUN_SPACE, 0, 0}));
 
-    ASSERT_TRUE(loadBody("A\xAE" "B\xAE"));
+    ASSERT_TRUE(loadBody("A\xAE"
+                         "B\xAE"));
     EXPECT_EQ(doc.runFlags, (std::vector<std::uint32_t>{0, 0, RUN_PARAGRAPH, 0, 0}));
 
     // Line ends in the body are ignored; an underscore is a space run of its own.
@@ -127,7 +144,9 @@ TEST_F(TemplateLoad, SpacesAndParagraphMarks) {
 }
 
 TEST_F(TemplateLoad, UnderlineAndPadFieldsDecideTheBlankOfAVariable) {
-    ASSERT_TRUE(loadBody("\xB5|X|\xB5 |X| \xEE" "12|X|\xE6|X|", {"X"}));
+    ASSERT_TRUE(loadBody("\xB5|X|\xB5 |X| \xEE"
+                         "12|X|\xE6|X|",
+                         {"X"}));
     ASSERT_EQ(state.occCount, 4);
     EXPECT_EQ(answer(0), NBSP_TEXT);
     EXPECT_EQ(doc.runFlags[state.occRuns[0]], 0x0006u);
@@ -142,7 +161,9 @@ TEST_F(TemplateLoad, UnderlineAndPadFieldsDecideTheBlankOfAVariable) {
 TEST_F(TemplateLoad, MarkBytesMakeTheirRuns) {
     // A style toggle does not end the word: "M" takes the style in force when it is
     // flushed (off again), while "Q" is flushed by the space with the mark on.
-    ASSERT_TRUE(loadBody("\xE1M\xE1\xF0\xC3x\xAEy\xD7" "07z\xC6" "7 w\xE1Q w"));
+    ASSERT_TRUE(loadBody("\xE1M\xE1\xF0\xC3x\xAEy\xD7"
+                         "07z\xC6"
+                         "7 w\xE1Q w"));
     const std::vector<std::uint32_t> flags = {0,
                                               0,
                                               RUN_CENTER,
@@ -175,12 +196,15 @@ TEST_F(TemplateLoad, TwoDigitWidthsReadAsAtoiDoes) {
         EXPECT_EQ(state.runTexts[2], ".") << c.digits;
     }
     // A width field cut off by the end of the body does not read past it.
-    ASSERT_TRUE(loadBody("a\xD7" "5"));
+    ASSERT_TRUE(loadBody("a\xD7"
+                         "5"));
     EXPECT_EQ(doc.runValues[2], 5);
 }
 
 TEST_F(TemplateLoad, EquationOpensTheVariableThatFollowsIt) {
-    ASSERT_TRUE(loadBody("\xF1" "CAB=AA+AC|TOTAL| \xF1|X|", {"TOTAL", "X"}));
+    ASSERT_TRUE(loadBody("\xF1"
+                         "CAB=AA+AC|TOTAL| \xF1|X|",
+                         {"TOTAL", "X"}));
     EXPECT_EQ(state.equations, (std::vector<std::string>{"CAB=AA+AC", ""}));
     EXPECT_EQ(doc.runFlags[1], RUN_EQUATION);
     EXPECT_EQ(doc.runFlags[2], RUN_VARIABLE);
@@ -196,13 +220,16 @@ TEST_F(TemplateLoad, OpenReferencesAndUndeclaredNames) {
     EXPECT_EQ(state.occVars, (std::vector<std::int32_t>{0, 1}));
     EXPECT_EQ(state.runTexts[state.runTexts.size() - 2], " ");
 
-    ASSERT_TRUE(loadBody("x \xF1" "CAB=AA+AC", {"X"}));
+    ASSERT_TRUE(loadBody("x \xF1"
+                         "CAB=AA+AC",
+                         {"X"}));
     EXPECT_TRUE(state.equations.empty());
     EXPECT_EQ(texts(), (std::vector<std::string>{"", "x", " ", ""}));
 }
 
 TEST_F(TemplateLoad, PendingTextAtTheEndBecomesALastRun) {
-    ASSERT_TRUE(loadBody("Signed\xAE" "end"));
+    ASSERT_TRUE(loadBody("Signed\xAE"
+                         "end"));
     EXPECT_EQ(texts(), (std::vector<std::string>{"", "Signed", "", "end", ""}));
 }
 
@@ -257,7 +284,8 @@ TEST_F(TemplateLoad, BodyStopsAtNulAndAt60000Bytes) {
 }
 
 TEST_F(TemplateLoad, DateVariablesUseOneReadingOfTheClock) {
-    const std::vector<std::string> names = {"MONTH", "YEAR", "NDAY", "DATE", "BDATE", "NDATE", "NBDATE", "month"};
+    const std::vector<std::string> names = {"MONTH", "YEAR",  "NDAY",   "DATE",
+                                            "BDATE", "NDATE", "NBDATE", "month"};
     std::string body;
     for (const auto& n : names)
         body += "|" + n + "| ";
@@ -265,8 +293,8 @@ TEST_F(TemplateLoad, DateVariablesUseOneReadingOfTheClock) {
     std::vector<std::string> got;
     for (int k = 0; k < state.occCount; ++k)
         got.push_back(answer(k));
-    EXPECT_EQ(got, (std::vector<std::string>{"April", "97", "2nd", "April 2, 1997", "2 April 1997", "04-02-97",
-                                             "02-04-97", std::string(BLANK_TEXT)}));
+    EXPECT_EQ(got, (std::vector<std::string>{"April", "97", "2nd", "April 2, 1997", "2 April 1997",
+                                             "04-02-97", "02-04-97", std::string(BLANK_TEXT)}));
 }
 
 TEST_F(TemplateLoad, OrdinalDays) {
@@ -288,7 +316,8 @@ TEST_F(TemplateLoad, DefaultVariableSetFillsStandardVariables) {
     state.variableSets[1][0] = "Jane Roe";
     state.variableSets[1][1] = "Roe & Co";
     profile.WriteProfileInt("Variable Sets", "Default", 1);
-    ASSERT_TRUE(loadBody("|NAME| |COMPANY| |CORP| \xB5|ZIP|\xB5 |OTHER|", {"NAME", "COMPANY", "CORP", "ZIP", "OTHER"}));
+    ASSERT_TRUE(loadBody("|NAME| |COMPANY| |CORP| \xB5|ZIP|\xB5 |OTHER|",
+                         {"NAME", "COMPANY", "CORP", "ZIP", "OTHER"}));
     EXPECT_EQ(answer(0), "Jane Roe");
     EXPECT_EQ(answer(1), "Roe & Co");
     EXPECT_EQ(answer(2), "Roe & Co");
@@ -323,9 +352,9 @@ TEST_F(TemplateLoad, NewDocumentIsEmpty) {
 }
 
 TEST_F(TemplateLoad, ClassifiesEveryByte) {
-    std::map<int, int> special = {{0x0A, 0x200}, {0x0D, 0x200}, {0x20, 0x100}, {0x5F, 0x100}, {0x7C, 4},
-                                  {0xAE, 0x10},  {0xB5, 2},     {0xE6, 2},     {0xE1, 1},     {0xC3, 5},
-                                  {0xC6, 0x80},  {0xD7, 0x1000}, {0xE4, 0x40}, {0xF0, 0x40},  {0xE8, 0x20},
+    std::map<int, int> special = {{0x0A, 0x200},  {0x0D, 0x200},  {0x20, 0x100}, {0x5F, 0x100}, {0x7C, 4},
+                                  {0xAE, 0x10},   {0xB5, 2},      {0xE6, 2},     {0xE1, 1},     {0xC3, 5},
+                                  {0xC6, 0x80},   {0xD7, 0x1000}, {0xE4, 0x40},  {0xF0, 0x40},  {0xE8, 0x20},
                                   {0xEE, 0x2000}, {0xF1, 8}};
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(doc.ClassifyByte(static_cast<unsigned char>(b)), special.count(b) ? special[b] : 0) << b;

@@ -18,7 +18,8 @@ protected:
                                      .header("Form      Landscape")
                                      .declare("NAME", "Name?")
                                      .declare("PRICE", "Price?")
-                                     .body("\xE4Sold to \xB5|NAME|\xB5 for \xF1" "DAB0010|PRICE|.\xAE")
+                                     .body("\xE4Sold to \xB5|NAME|\xB5 for \xF1"
+                                           "DAB0010|PRICE|.\xAE")
                                      .bytes()));
         doc.StoreAnswer(0, "Jane \x93Q\x94 Roe");
         doc.StoreAnswer(1, "12.5");
@@ -36,8 +37,9 @@ protected:
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot snapshot() const {
-        return {state.runTexts, state.varNames, state.varPrompts, state.equations, state.occRuns, state.occVars,
-                doc.runValues,  doc.runFlags,   state.occCount,   state.currentOcc, state.cellTable, state.page};
+        return {state.runTexts, state.varNames,   state.varPrompts, state.equations,
+                state.occRuns,  state.occVars,    doc.runValues,    doc.runFlags,
+                state.occCount, state.currentOcc, state.cellTable,  state.page};
     }
 };
 
@@ -82,8 +84,10 @@ TEST_F(Worksheets, RefusalsLeaveTheDocumentUnchanged) {
         std::string bytes;
         const char* message;
     } cases[] = {
-        {"template bytes", "Form\r\n:X\r\n\x15\r\n|X|", "I'm sorry, but this file is not an Q-V Davov Worksheet"},
-        {"cut short", good.substr(0, good.size() / 2), "I'm sorry, but this file is not an Q-V Davov Worksheet"},
+        {"template bytes", "Form\r\n:X\r\n\x15\r\n|X|",
+         "I'm sorry, but this file is not an Q-V Davov Worksheet"},
+        {"cut short", good.substr(0, good.size() / 2),
+         "I'm sorry, but this file is not an Q-V Davov Worksheet"},
         {"newer", std::string("\x04QVWS\x01\x04\x00\x00", 9),
          "I'm sorry, but this is an Q-V Davov Worksheet made for a new version of Q-V Davov Forms"},
     };
@@ -142,7 +146,8 @@ TEST_F(Worksheets, FailedSaveKeepsTheOldFileAndSaysWhy) {
     EXPECT_FALSE(written);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"Fatal Error -- File Error Code: #13"});
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        EXPECT_EQ(entry.path().filename().string().rfind(".keep.qvw.", 0), std::string::npos) << "temporary file left";
+        EXPECT_EQ(entry.path().filename().string().rfind(".keep.qvw.", 0), std::string::npos)
+            << "temporary file left";
     EXPECT_EQ(qv::test::TempDir::read(path), old);
 }
 

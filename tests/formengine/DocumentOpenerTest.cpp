@@ -7,7 +7,9 @@ using namespace qv;
 namespace {
 class Opener : public qv::test::DocFixture {
 protected:
-    std::string form() { return dir.write("promnote.qvf", qv::test::TemplateBuilder::simple({"X"}, "|X|")).string(); }
+    std::string form() {
+        return dir.write("promnote.qvf", qv::test::TemplateBuilder::simple({"X"}, "|X|")).string();
+    }
 };
 } // namespace
 

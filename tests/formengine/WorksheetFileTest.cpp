@@ -1,5 +1,5 @@
-#include "formengine/RunFlags.h"
 #include "formengine/WorksheetFile.h"
+#include "formengine/RunFlags.h"
 
 #include <gtest/gtest.h>
 
@@ -126,8 +126,9 @@ TEST(WorksheetFile, HugeCountsAreRefusedBeforeAllocating) {
     }
     // A four-byte string length beyond the file.
     WorksheetData out;
-    EXPECT_EQ(WorksheetFile::decode("\x04QVWS" + le32(1024) + le32(1) + "\xFF\xFF\xFF" + le32(0xFFFFFFF0u), out),
-              WorksheetFile::ReadError::NotAWorksheet);
+    EXPECT_EQ(
+        WorksheetFile::decode("\x04QVWS" + le32(1024) + le32(1) + "\xFF\xFF\xFF" + le32(0xFFFFFFF0u), out),
+        WorksheetFile::ReadError::NotAWorksheet);
 }
 
 TEST(WorksheetFile, ListsThatDoNotFitTogetherAreRefused) {
@@ -163,7 +164,8 @@ TEST(WorksheetFile, ListsThatDoNotFitTogetherAreRefused) {
         WorksheetData d = sample();
         c.spoil(d);
         WorksheetData out;
-        EXPECT_EQ(WorksheetFile::decode(WorksheetFile::encode(d), out), WorksheetFile::ReadError::NotAWorksheet)
+        EXPECT_EQ(WorksheetFile::decode(WorksheetFile::encode(d), out),
+                  WorksheetFile::ReadError::NotAWorksheet)
             << c.what;
     }
 }

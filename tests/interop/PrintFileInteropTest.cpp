@@ -72,9 +72,9 @@ std::string lineText(const std::string& latin1Line) {
 class PrintFileInterop : public ::testing::Test {
 protected:
     ProcessRunner::Result qvform(const std::vector<std::string>& args) {
-        return ProcessRunner::run(QVFORM_EXE, args,
-                                  {{"HOME", home.path().string()}, {"XDG_CONFIG_HOME", (home / "cfg").string()},
-                                   {"LC_ALL", "C"}});
+        return ProcessRunner::run(
+            QVFORM_EXE, args,
+            {{"HOME", home.path().string()}, {"XDG_CONFIG_HOME", (home / "cfg").string()}, {"LC_ALL", "C"}});
     }
     TempDir home;
     TempDir work;
@@ -89,9 +89,10 @@ TEST_F(PrintFileInterop, LibreOfficeReadsEveryAnswerAndLine) {
 
     const std::string form = std::string(QV_SAMPLES_DIR) + "/promissory.qvf";
     const std::vector<std::string> answers = {"Jane {Roe} \\ Sons", "Caf\u00e9 M\u00fcller \u20ac"};
-    work.write("answers.json", json::array({json::array({"NAME", answers[0]}), json::array({"AMOUNT", "$1,250.50"}),
-                                            json::array({"DATE", answers[1]})})
-                                   .dump());
+    work.write("answers.json",
+               json::array({json::array({"NAME", answers[0]}), json::array({"AMOUNT", "$1,250.50"}),
+                            json::array({"DATE", answers[1]})})
+                   .dump());
     const std::string answersFile = (work / "answers.json").string();
     auto fill = qvform({"fill", form, "--answers", answersFile, "--today", "1997-04-02", "--print-file",
                         (work / "editor.rtf").string(), "--rtf", (work / "wordproc.rtf").string()});
@@ -101,9 +102,10 @@ TEST_F(PrintFileInterop, LibreOfficeReadsEveryAnswerAndLine) {
     const json lines = json::parse(layout.out)["formLines"];
 
     const std::string profile = "file://" + (work / "profile").string();
-    auto convert = ProcessRunner::run(soffice, {"-env:UserInstallation=" + profile, "--headless", "--convert-to",
-                                                "txt:Text (encoded):UTF8", "--outdir", (work / "out").string(),
-                                                (work / "editor.rtf").string(), (work / "wordproc.rtf").string()},
+    auto convert = ProcessRunner::run(soffice,
+                                      {"-env:UserInstallation=" + profile, "--headless", "--convert-to",
+                                       "txt:Text (encoded):UTF8", "--outdir", (work / "out").string(),
+                                       (work / "editor.rtf").string(), (work / "wordproc.rtf").string()},
                                       {{"HOME", home.path().string()}});
     ASSERT_EQ(convert.exitCode, 0) << convert.err;
 
@@ -112,13 +114,16 @@ TEST_F(PrintFileInterop, LibreOfficeReadsEveryAnswerAndLine) {
         ASSERT_FALSE(text.empty()) << name << ": " << convert.out << convert.err;
         const std::string folded = fold(text);
         for (const auto& a : answers)
-            EXPECT_NE(folded.find(fold(a)), std::string::npos) << name << " lacks the answer " << a << "\n" << text;
+            EXPECT_NE(folded.find(fold(a)), std::string::npos) << name << " lacks the answer " << a << "\n"
+                                                               << text;
         EXPECT_NE(folded.find("1,251"), std::string::npos) << name;
         EXPECT_EQ(folded.find("mymarg"), std::string::npos) << name << ": the margin block shows as text";
         for (const auto& line : lines) {
             const std::string want = fold(lineText(line.get<std::string>()));
             if (!want.empty()) {
-                EXPECT_NE(folded.find(want), std::string::npos) << name << " lacks the line '" << want << "'\n" << text;
+                EXPECT_NE(folded.find(want), std::string::npos)
+                    << name << " lacks the line '" << want << "'\n"
+                    << text;
             }
         }
     }

@@ -41,7 +41,8 @@ TEST(AtomicFile, FailureLeavesTheOldFileUntouched) {
     std::filesystem::create_directory(sub);
     auto file = sub / "keep.qvw";
     { TempDir::read(dir.write("locked/keep.qvw", "precious")); }
-    std::filesystem::permissions(sub, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(sub,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     auto ec = AtomicFile::write(file, "replacement");
     EXPECT_TRUE(ec);
     EXPECT_EQ(FileErrorCause::fromError(ec), FileErrorCause::AccessDenied);

@@ -58,8 +58,9 @@ TEST(IniFile, NamesMatchWithoutRegardToCase) {
 }
 
 TEST(IniFile, ReadsHandWrittenFilesLeniently) {
-    IniFile ini = IniFile::parse("; comment\r\nstray=1\r\n[A]\r\n  key = value with blanks  \r\nno equals line\r\n"
-                                 "[B\r\nk=\"unterminated\r\n[A]\r\nkey=last wins\r\n");
+    IniFile ini =
+        IniFile::parse("; comment\r\nstray=1\r\n[A]\r\n  key = value with blanks  \r\nno equals line\r\n"
+                       "[B\r\nk=\"unterminated\r\n[A]\r\nkey=last wins\r\n");
     EXPECT_EQ(ini.value("A", "key"), "last wins");
     EXPECT_EQ(ini.value("B", "k"), "\"unterminated");
     EXPECT_FALSE(ini.value("", "stray"));

@@ -1,5 +1,5 @@
-#include "platform/ConfigPaths.h"
 #include "platform/IniProfile.h"
+#include "platform/ConfigPaths.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,8 @@
 namespace qv::test {
 
 DocFixture::DocFixture()
-    : profile(dir / "settings" / "QVLegal.ini"), doc(state, DocumentServices{messages, profile, clock, host}) {
+    : profile(dir / "settings" / "QVLegal.ini"),
+      doc(state, DocumentServices{messages, profile, clock, host}) {
     doc.OnNewDocument();
 }
 

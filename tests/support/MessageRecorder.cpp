@@ -11,7 +11,7 @@ MessageReply MessageRecorder::show(const std::string& text, MessageIcon icon, Me
         return r;
     }
     return (buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel) ? MessageReply::Ok
-                                                                                 : MessageReply::No;
+                                                                                  : MessageReply::No;
 }
 
 std::vector<std::string> MessageRecorder::texts() const {

@@ -10,7 +10,8 @@
 namespace qv::test {
 
 ProcessRunner::Result ProcessRunner::run(const std::string& program, const std::vector<std::string>& args,
-                                         const std::map<std::string, std::string>& env, const std::string& input) {
+                                         const std::map<std::string, std::string>& env,
+                                         const std::string& input) {
     TempDir io;
     const auto inFile = io.write("stdin", input);
     const auto outFile = io / "stdout";

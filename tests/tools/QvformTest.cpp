@@ -111,7 +111,8 @@ TEST_F(Qvform, RefusedFilesExitOneWithTheSuiteMessage) {
         std::string name, bytes, message;
     } cases[] = {
         {"a.qvf", "form\r\n", "I'm sorry, but the file you are trying to load is not an Q-V Davov Form"},
-        {"b.qvf", "Form\r\n:X\r\n", "I'm sorry, but the file you are trying to load is not an Q-V Davov Form"},
+        {"b.qvf", "Form\r\n:X\r\n",
+         "I'm sorry, but the file you are trying to load is not an Q-V Davov Form"},
         {"c.qvw", "\x04QVWS", "I'm sorry, but this file is not an Q-V Davov Worksheet"},
         {"d.qvw", std::string("\x04QVWS\x01\x04\x00\x00", 9),
          "I'm sorry, but this is an Q-V Davov Worksheet made for a new version of Q-V Davov Forms"},
@@ -182,9 +183,9 @@ TEST_F(QvformFill, LayoutStoresAnswersAndMarksTheCurrentOccurrence) {
 
 TEST_F(QvformFill, WritesEveryOutputAskedFor) {
     const auto ws = files / "out.qvw", qvp = files / "out.qvp", rtf = files / "out.rtf";
-    auto r = run({"fill", form(), "--answers", answers(json::array({json::array({"AMOUNT", "12"})})), "--margins",
-                  "75,100,125,50", "--orientation", "2", "--worksheet", ws.string(), "--print-file", qvp.string(),
-                  "--rtf", rtf.string()});
+    auto r = run({"fill", form(), "--answers", answers(json::array({json::array({"AMOUNT", "12"})})),
+                  "--margins", "75,100,125,50", "--orientation", "2", "--worksheet", ws.string(),
+                  "--print-file", qvp.string(), "--rtf", rtf.string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(json::parse(r.out)["written"], json({ws.string(), qvp.string(), rtf.string()}));
     const std::string editor = TempDir::read(qvp);
@@ -208,19 +209,19 @@ TEST_F(QvformFill, BadAnswersFilesAreRefusedWithAReason) {
     for (const auto& [content, reason] : cases) {
         auto r = run({"layout", form(), "--answers", files.write("bad.json", content).string()});
         EXPECT_EQ(r.exitCode, 1) << content;
-        EXPECT_NE(r.err.find(reason == "not an array" ? "not a JSON array" : reason), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(reason == "not an array" ? "not a JSON array" : reason), std::string::npos)
+            << r.err;
     }
     auto missing = run({"layout", form(), "--answers", (files / "none.json").string()});
     EXPECT_EQ(missing.exitCode, 1);
 }
 
 TEST_F(QvformFill, UsageErrorsAndWriteFailures) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"layout", form(), "--cpl", "0"},
-             {"layout", form(), "--current", "3"},
-             {"fill", form(), "--margins", "1,2,3"},
-             {"fill", form(), "--orientation", "3"},
-             {"fill", form(), "--pdf", "x.pdf"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"layout", form(), "--cpl", "0"},
+                                                                  {"layout", form(), "--current", "3"},
+                                                                  {"fill", form(), "--margins", "1,2,3"},
+                                                                  {"fill", form(), "--orientation", "3"},
+                                                                  {"fill", form(), "--pdf", "x.pdf"}}) {
         auto r = run(args);
         EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(args) << r.err;
     }

@@ -1,6 +1,6 @@
+#include "view/EquationEvaluator.h"
 #include "formengine/CellTable.h"
 #include "support/MessageRecorder.h"
-#include "view/EquationEvaluator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "view/FormLayout.h"
 #include "formengine/RunFlags.h"
 #include "support/RunFixture.h"
-#include "view/FormLayout.h"
 #include "view/NumericFields.h"
 
 using namespace qv;
@@ -62,7 +62,11 @@ TEST_F(Layout, WrapsAtTheCharactersPerLineWithoutParagraphs) {
 
 TEST_F(Layout, BlankLineIsPaddedWhenUnderlineEnds) {
     auto lines = lay({{"", RUN_BLANKLINE, 15}, {"abc", RUN_UNDERLINE}, {"tail"}});
-    EXPECT_EQ(lines, std::vector<std::string>{"\xE6" "abc" + std::string(12, '\xA0') + "\xE6" "tail"});
+    EXPECT_EQ(lines, std::vector<std::string>{"\xE6"
+                                              "abc" +
+                                              std::string(12, '\xA0') +
+                                              "\xE6"
+                                              "tail"});
 }
 
 TEST_F(Layout, PadFieldsChangeTheNextRun) {
@@ -79,23 +83,39 @@ TEST_F(Layout, PadFieldsChangeTheNextRun) {
 }
 
 TEST_F(Layout, CentredLinesAndUnderscoreBlanks) {
-    auto lines = lay({{"", RUN_CENTER}, {"TITLE"}, kPara, {"Sign"}, kSpace, {"_", RUN_SPACE}, {"_", RUN_SPACE},
-                      {"_", RUN_SPACE}, kSpace, {"here"}});
+    auto lines = lay({{"", RUN_CENTER},
+                      {"TITLE"},
+                      kPara,
+                      {"Sign"},
+                      kSpace,
+                      {"_", RUN_SPACE},
+                      {"_", RUN_SPACE},
+                      {"_", RUN_SPACE},
+                      kSpace,
+                      {"here"}});
     EXPECT_EQ(lines[0], "\xE8TITLE");
     EXPECT_EQ(lines[2], "Sign \xE6   \xE6 here");
 }
 
 TEST_F(Layout, VariablesAreMarkedAndTheCurrentOneIsFound) {
-    auto lines = lay({{"Pay"}, kSpace, {"John Smith", RUN_VARIABLE | RUN_UNDERLINE}, {"."}, kPara, {"to"}, kSpace,
+    auto lines = lay({{"Pay"},
+                      kSpace,
+                      {"John Smith", RUN_VARIABLE | RUN_UNDERLINE},
+                      {"."},
+                      kPara,
+                      {"to"},
+                      kSpace,
                       {"Bank", RUN_VARIABLE}},
                      65, {3, 8});
     // Occurrence 0 is the current one: its chunks carry the highlight marker.
     EXPECT_EQ(lines[0], "Pay \xE6\xA1John\xA1\xA1 \xA1\xA1Smith\xA1\xE6.");
-    EXPECT_EQ(lines[2], "to \xC8" "Bank\xC8");
+    EXPECT_EQ(lines[2], "to \xC8"
+                        "Bank\xC8");
     state.currentOcc = 1;
     NumericFields numeric(doc, LocaleFormat{});
     result = FormLayout::Layout(doc, numeric, 65);
-    EXPECT_EQ(doc.formLines[2], "to \xA1" "Bank\xA1");
+    EXPECT_EQ(doc.formLines[2], "to \xA1"
+                                "Bank\xA1");
     EXPECT_EQ(result.currentLine, 2);
     EXPECT_FALSE(result.currentUnderlined);
     state.currentOcc = 0;
@@ -107,15 +127,20 @@ TEST_F(Layout, VariablesAreMarkedAndTheCurrentOneIsFound) {
 TEST_F(Layout, AWordKeepsThePunctuationThatFollowsIt) {
     // "12345678" + "." does not fit after 5 characters in a line of 13: both move on.
     auto lines = lay({kDouble, {"abcd"}, kSpace, {"12345678", RUN_VARIABLE}, {"."}}, 13, {4});
-    EXPECT_EQ(lines, (std::vector<std::string>{"abcd ", "\xA1" "12345678\xA1."}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"abcd ", "\xA1"
+                                                        "12345678\xA1."}));
     // A word made of several plain runs stays together too.
     lines = lay({kDouble, {"abcd"}, kSpace, {"1234"}, {"5678"}, {"."}}, 13);
     EXPECT_EQ(lines, (std::vector<std::string>{"abcd ", "12345678."}));
 }
 
 TEST_F(Layout, UnderlineCarriesOverAWrap) {
-    auto lines = lay({kDouble, {"aaaa", RUN_UNDERLINE}, {" ", RUN_SPACE | RUN_UNDERLINE}, {"bbbb", RUN_UNDERLINE}}, 6);
-    EXPECT_EQ(lines, (std::vector<std::string>{"\xE6" "aaaa ", "\xE6" "bbbb\xE6"}));
+    auto lines =
+        lay({kDouble, {"aaaa", RUN_UNDERLINE}, {" ", RUN_SPACE | RUN_UNDERLINE}, {"bbbb", RUN_UNDERLINE}}, 6);
+    EXPECT_EQ(lines, (std::vector<std::string>{"\xE6"
+                                               "aaaa ",
+                                               "\xE6"
+                                               "bbbb\xE6"}));
 }
 
 TEST_F(Layout, PrintableLengthCountsTextAndNoBreakSpacesOnly) {

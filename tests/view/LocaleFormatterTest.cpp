@@ -19,9 +19,15 @@ TEST(LocaleFormatter, RoundsTheTextHalfAwayFromZero) {
         const char* value;
         int digits;
         const char* text;
-    } cases[] = {{"1234.500000", 2, "1,234.50"}, {"1234.500000", 0, "1,235"}, {"2.499999", 0, "2"},
-                 {"0.125000", 2, "0.13"},        {"999.995000", 2, "1,000.00"}, {"-0.125000", 2, "(0.13)"},
-                 {"999999.999999", 0, "1,000,000"}, {"0.004000", 2, "0.00"}, {"-0.004000", 2, "0.00"},
+    } cases[] = {{"1234.500000", 2, "1,234.50"},
+                 {"1234.500000", 0, "1,235"},
+                 {"2.499999", 0, "2"},
+                 {"0.125000", 2, "0.13"},
+                 {"999.995000", 2, "1,000.00"},
+                 {"-0.125000", 2, "(0.13)"},
+                 {"999999.999999", 0, "1,000,000"},
+                 {"0.004000", 2, "0.00"},
+                 {"-0.004000", 2, "0.00"},
                  {"12", 2, "12.00"}};
     for (const auto& c : cases)
         EXPECT_EQ(LocaleFormatter::formatNumber(c.value, us(c.digits)), c.text) << c.value;
@@ -49,8 +55,9 @@ TEST(LocaleFormatter, NumberNegativeOrdersAndGrouping) {
 }
 
 TEST(LocaleFormatter, EveryCurrencyOrder) {
-    const char* negative[] = {"($1.1)", "-$1.1",  "$-1.1",  "$1.1-",  "(1.1$)",  "-1.1$",   "1.1-$",   "1.1$-",
-                              "-1.1 $", "-$ 1.1", "1.1 $-", "$ 1.1-", "$ -1.1", "1.1- $", "($ 1.1)", "(1.1 $)"};
+    const char* negative[] = {"($1.1)", "-$1.1",  "$-1.1",   "$1.1-",  "(1.1$)", "-1.1$",
+                              "1.1-$",  "1.1$-",  "-1.1 $",  "-$ 1.1", "1.1 $-", "$ 1.1-",
+                              "$ -1.1", "1.1- $", "($ 1.1)", "(1.1 $)"};
     for (int order = 0; order <= 15; ++order)
         EXPECT_EQ(LocaleFormatter::formatCurrency("-1.1", us(1, order)), negative[order]) << order;
     const char* positive[] = {"$1.1", "1.1$", "$ 1.1", "1.1 $"};

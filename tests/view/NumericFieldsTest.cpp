@@ -1,9 +1,9 @@
+#include "view/NumericFields.h"
 #include "formengine/RunFlags.h"
 #include "platform/UserLocale.h"
 #include "support/DocFixture.h"
 #include "support/TemplateBuilder.h"
 #include "view/FormLayout.h"
-#include "view/NumericFields.h"
 
 using namespace qv;
 using qv::test::TemplateBuilder;
@@ -66,15 +66,21 @@ TEST_F(Numeric, NegativeNumbersUnderRealLocales) {
     EXPECT_EQ(format(-1234.5, 1, 0, de), "-1.234,50");
     EXPECT_EQ(format(-1234.5, 3, 0, de), "-1.234,50 \x80");
     EXPECT_EQ(format(1234.5, 3, 0, de), "1.234,50 \x80");
-    EXPECT_EQ(format(-1234.5, 0, 0, fr), "-1\xA0" "234");
-    EXPECT_EQ(format(-1234.5, 3, 0, fr), "-1\xA0" "234,50 \x80");
-    EXPECT_EQ(format(-1234.5, 3, 0, gb), "-\xA3" "1,234.50");
+    EXPECT_EQ(format(-1234.5, 0, 0, fr), "-1\xA0"
+                                         "234");
+    EXPECT_EQ(format(-1234.5, 3, 0, fr), "-1\xA0"
+                                         "234,50 \x80");
+    EXPECT_EQ(format(-1234.5, 3, 0, gb), "-\xA3"
+                                         "1,234.50");
     EXPECT_EQ(format(-1234.5, 1, 0, gb), "-1,234.50");
 }
 
 TEST_F(Numeric, InputFieldsReadTheirAnswers) {
-    auto out = fill("\xF1" "DAA0000|A| \xF1" "DAB0000|B| \xF1" "CAC0110[AA+AB]|C|", {"A", "B", "C"},
-                    {"$1,234.50", "(5)"});
+    auto out = fill("\xF1"
+                    "DAA0000|A| \xF1"
+                    "DAB0000|B| \xF1"
+                    "CAC0110[AA+AB]|C|",
+                    {"A", "B", "C"}, {"$1,234.50", "(5)"});
     EXPECT_EQ(state.cellTable.get('A', 'A'), 1234.5);
     EXPECT_EQ(state.cellTable.get('A', 'B'), 5);
     EXPECT_EQ(out[0], "1,235");
@@ -84,7 +90,11 @@ TEST_F(Numeric, InputFieldsReadTheirAnswers) {
 }
 
 TEST_F(Numeric, LaterFieldsReadZeroAndTotalsAreNotStored) {
-    auto out = fill("\xF1" "CAC0110[AA*2]|C| \xF1" "DAA0000|A| \xF1" "T##0000|T| \xF1" "T0000[AA+1]|U|",
+    auto out = fill("\xF1"
+                    "CAC0110[AA*2]|C| \xF1"
+                    "DAA0000|A| \xF1"
+                    "T##0000|T| \xF1"
+                    "T0000[AA+1]|U|",
                     {"C", "A", "T", "U"}, {"", "7"});
     EXPECT_EQ(out[0], std::string(10, ' ')); // AA is still 0 when C is evaluated
     EXPECT_EQ(out[2], "7");                  // C was 0, A is 7
@@ -99,13 +109,18 @@ TEST_F(Numeric, LaterFieldsReadZeroAndTotalsAreNotStored) {
 }
 
 TEST_F(Numeric, ShortAndOneCharacterEntriesAreSkipped) {
-    auto out = fill("\xF1" "CAB01|X| \xF1" "CAB0110[5]|Y| \xF1" "T00[5]|Z| \xF1" "QQQ|W|", {"X", "Y", "Z", "W"},
-                    {"", "", "", ""});
+    auto out = fill("\xF1"
+                    "CAB01|X| \xF1"
+                    "CAB0110[5]|Y| \xF1"
+                    "T00[5]|Z| \xF1"
+                    "QQQ|W|",
+                    {"X", "Y", "Z", "W"}, {"", "", "", ""});
     EXPECT_EQ(out, (std::vector<std::string>(4, std::string(BLANK_TEXT))));
 }
 
 TEST_F(Numeric, PrePassRewritesInputFieldsFromTheirCells) {
-    ASSERT_TRUE(loadTemplate(TemplateBuilder::simple({"A"}, "\xF1" "DAA0000|A|")));
+    ASSERT_TRUE(loadTemplate(TemplateBuilder::simple({"A"}, "\xF1"
+                                                            "DAA0000|A|")));
     state.cellTable.set('A', 'A', 2.25);
     state.cellTable.set('Z', 'Z', 9);
     NumericFields numeric(doc, LocaleFormat{});

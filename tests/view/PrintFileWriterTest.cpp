@@ -1,7 +1,7 @@
+#include "view/PrintFileWriter.h"
 #include "formengine/RunFlags.h"
 #include "support/RunFixture.h"
 #include "view/MarginBlockReader.h"
-#include "view/PrintFileWriter.h"
 
 using namespace qv;
 using qv::test::RunSpec;
@@ -28,7 +28,9 @@ protected:
         EXPECT_EQ(rtf.substr(0, kHeader.size()), kHeader);
         return rtf.substr(kHeader.size());
     }
-    void soldTo() { setRuns({{"Sold to"}, kSpace, {"Lot 12", RUN_VARIABLE | RUN_UNDERLINE}, {"."}, kPara}, {3}); }
+    void soldTo() {
+        setRuns({{"Sold to"}, kSpace, {"Lot 12", RUN_VARIABLE | RUN_UNDERLINE}, {"."}, kPara}, {3});
+    }
 };
 
 } // namespace
@@ -36,10 +38,12 @@ protected:
 TEST_F(PrintFiles, SoldToInBothVariants) {
     soldTo();
     EXPECT_EQ(body(editor()), "Sold to \\plain\\f4\\fs24\\ul Lot 12\\plain\\f4\\fs24 .\\par \\par \r\n"
-                              "\\pard \r\n}" + kDefaultBlock);
+                              "\\pard \r\n}" +
+                                  kDefaultBlock);
     soldTo();
-    EXPECT_EQ(body(wordProcessor()), "\\sl480\\slmult1 Sold to \\plain\\f4\\fs24\\ul Lot 12\\plain\\f4\\fs24 .\r\n"
-                                     "\\par \\pard \r\n}");
+    EXPECT_EQ(body(wordProcessor()),
+              "\\sl480\\slmult1 Sold to \\plain\\f4\\fs24\\ul Lot 12\\plain\\f4\\fs24 .\r\n"
+              "\\par \\pard \r\n}");
 }
 
 TEST_F(PrintFiles, EmptyForm) {
@@ -59,8 +63,8 @@ TEST_F(PrintFiles, EditorBreaksLinesNotCountingControlWords) {
     const std::string first(62, 'x');
     setRuns({{"", RUN_DOUBLESPACE}, {"a", RUN_UNDERLINE}, {"", 0}, {first.substr(1)}, kSpace, {"words"}});
     const std::string out = body(editor());
-    EXPECT_EQ(out, "\\plain\\f4\\fs24\\ul a\\plain\\f4\\fs24 " + first.substr(1) + " \\par \r\n\\pard words\r\n}" +
-                       kDefaultBlock);
+    EXPECT_EQ(out, "\\plain\\f4\\fs24\\ul a\\plain\\f4\\fs24 " + first.substr(1) +
+                       " \\par \r\n\\pard words\r\n}" + kDefaultBlock);
     // 61 characters, a space and a 3-letter word fill the 65 exactly.
     setRuns({{"", RUN_DOUBLESPACE}, {first.substr(1)}, kSpace, {"abc"}});
     EXPECT_EQ(body(editor()), first.substr(1) + " abc\r\n}" + kDefaultBlock);
@@ -68,10 +72,11 @@ TEST_F(PrintFiles, EditorBreaksLinesNotCountingControlWords) {
 
 TEST_F(PrintFiles, UnansweredUnderlinedVariable) {
     setRuns({{std::string(BLANK_TEXT), RUN_VARIABLE | RUN_UNDERLINE}}, {1});
-    EXPECT_EQ(body(editor()), "\\plain\\f4\\fs24\\ul " + std::string(15, '\xA0') + "\\plain\\f4\\fs24 \r\n}" +
-                                  kDefaultBlock);
+    EXPECT_EQ(body(editor()),
+              "\\plain\\f4\\fs24\\ul " + std::string(15, '\xA0') + "\\plain\\f4\\fs24 \r\n}" + kDefaultBlock);
     setRuns({{std::string(BLANK_TEXT), RUN_VARIABLE | RUN_UNDERLINE}}, {1});
-    EXPECT_EQ(body(wordProcessor()), "\\par \\plain\\f4\\fs24\\ul " + std::string(BLANK_TEXT) + "\\plain\\f4\\fs24 \r\n}");
+    EXPECT_EQ(body(wordProcessor()),
+              "\\par \\plain\\f4\\fs24\\ul " + std::string(BLANK_TEXT) + "\\plain\\f4\\fs24 \r\n}");
 }
 
 TEST_F(PrintFiles, UnderscoreBlankBecomesOneUnderlinedStretch) {
@@ -88,8 +93,11 @@ TEST_F(PrintFiles, BlankLinePadsWithNoBreakSpaces) {
 TEST_F(PrintFiles, PadUnderlineUsesNoBreakSpacesInTheEditorVariant) {
     setRuns({{"", RUN_PADUNDERLINE, 4}, {"ab"}});
     const std::string out = body(editor());
-    EXPECT_EQ(state.runTexts[2], "\xA0" "ab\xA0");
-    EXPECT_NE(out.find("\\ul \xA0" "ab\xA0"), std::string::npos);
+    EXPECT_EQ(state.runTexts[2], "\xA0"
+                                 "ab\xA0");
+    EXPECT_NE(out.find("\\ul \xA0"
+                       "ab\xA0"),
+              std::string::npos);
     setRuns({{"", RUN_PADUNDERLINE, 4}, {"ab"}});
     wordProcessor();
     EXPECT_EQ(state.runTexts[2], " ab ");
@@ -112,8 +120,9 @@ TEST_F(PrintFiles, MarginBlockInTwipsAndOrientation) {
     page.margins = {75, 50, 125, 100};
     page.orientation = 2;
     const std::string out = editor(page);
-    EXPECT_EQ(out.substr(out.rfind("}{")), "}{\r\n\\mymargl1080\r\n\\mymargr1800\r\n\\mymargt720\r\n\\mymargb1440\r\n"
-                                          "\\orient2\r\n};");
+    EXPECT_EQ(out.substr(out.rfind("}{")),
+              "}{\r\n\\mymargl1080\r\n\\mymargr1800\r\n\\mymargt720\r\n\\mymargb1440\r\n"
+              "\\orient2\r\n};");
     EXPECT_EQ(PrintFileWriter::Twips(75), 1080);
     EXPECT_EQ(PrintFileWriter::Twips(33), 475); // 475.2, the remainder dropped
 
@@ -125,7 +134,8 @@ TEST(MarginBlockReader, DefaultsAndOddFiles) {
     EXPECT_EQ(MarginBlockReader::Read("{\\rtf1 plain}"), PrintFileMargins{});
     EXPECT_EQ(MarginBlockReader::Read(""), PrintFileMargins{});
     // Later lines are read by position, numbers as atoi reads them.
-    auto m = MarginBlockReader::Read("{\\rtf1}{\n\\mymargl100x\n\\margrXX200\n\\mymargt 300\n\\mymargb\n\\orient2\n};");
+    auto m = MarginBlockReader::Read(
+        "{\\rtf1}{\n\\mymargl100x\n\\margrXX200\n\\mymargt 300\n\\mymargb\n\\orient2\n};");
     EXPECT_EQ(m, (PrintFileMargins{100, 200, 300, 0, 2, true}));
     // A block cut short keeps the defaults for what is missing.
     m = MarginBlockReader::Read("}{\r\n\\mymargl720\r\n\\mymargr720");

@@ -5,7 +5,9 @@
 
 namespace qv::tools {
 
-nlohmann::json FormJson::bytes(const std::string& text) { return CodePage::latin1ToUtf8(text); }
+nlohmann::json FormJson::bytes(const std::string& text) {
+    return CodePage::latin1ToUtf8(text);
+}
 
 nlohmann::json FormJson::byteList(const std::vector<std::string>& texts) {
     nlohmann::json list = nlohmann::json::array();

@@ -39,8 +39,10 @@ std::array<int, 4> marginsOption(const std::string& text) {
     const char* end = text.data() + text.size();
     for (int i = 0; i < 4; ++i) {
         auto r = std::from_chars(p, end, m[i]);
-        if (r.ec != std::errc() || m[i] < 0 || m[i] > 5000 || (i < 3 ? (r.ptr == end || *r.ptr != ',') : r.ptr != end))
-            throw UsageError("--margins takes four whole numbers L,T,R,B in hundredths of an inch (0 to 5000)");
+        if (r.ec != std::errc() || m[i] < 0 || m[i] > 5000 ||
+            (i < 3 ? (r.ptr == end || *r.ptr != ',') : r.ptr != end))
+            throw UsageError(
+                "--margins takes four whole numbers L,T,R,B in hundredths of an inch (0 to 5000)");
         p = r.ptr + 1;
     }
     return m;
@@ -184,7 +186,8 @@ int QvformApp::fill(const std::vector<std::string>& words, std::ostream& out) {
     options.insert({"margins", "orientation", "worksheet", "print-file", "rtf", "pdf"});
     CommandLine cl(words, options);
     if (cl.value("pdf"))
-        throw UsageError("--pdf is not available yet: it comes with the printing of the variable-entry program");
+        throw UsageError(
+            "--pdf is not available yet: it comes with the printing of the variable-entry program");
     std::optional<std::array<int, 4>> margins;
     if (auto m = cl.value("margins"))
         margins = marginsOption(*m);

@@ -1,3 +1,5 @@
 #include "tools/qvform/QvformApp.h"
 
-int main(int argc, char** argv) { return qv::tools::QvformApp().run(argc, argv); }
+int main(int argc, char** argv) {
+    return qv::tools::QvformApp().run(argc, argv);
+}
