@@ -1,0 +1,102 @@
+#include "entry/Interview.h"
+
+namespace qv {
+
+Interview::Interview(CTextDoc& doc, UserMessages& messages, std::function<void()> redrawAllViews, Clock clock)
+    : doc_(doc), s_(doc.state()), messages_(messages), redraw_(std::move(redrawAllViews)), clock_(std::move(clock)) {
+    lastAnswerChange_ = clock_();
+}
+
+void Interview::moved() {
+    redraw_();
+    s_.promptDirty = true;
+    s_.valueDirty = true;
+    s_.focusRequest = true;
+}
+
+void Interview::Back() {
+    if (s_.currentOcc <= 0)
+        return;
+    --s_.currentOcc;
+    moved();
+}
+
+void Interview::Next() {
+    if (s_.currentOcc + 1 < s_.occCount)
+        ++s_.currentOcc;
+    else
+        messages_.show("You are currently on the last variable.  If you are happy with what you see on the "
+                       "screen, you can now print the document.  If you wish to fine-tune the form, click [Done] "
+                       "after closing this box to go to the print file editor.",
+                       MessageIcon::Exclamation);
+    moved();
+}
+
+void Interview::throttledRedraw() {
+    const auto now = clock_();
+    if (redrawPending_ && now >= lastAnswerChange_ + kQuietTime) {
+        lastAnswerChange_ = now;
+        redraw_();
+        redrawPending_ = false;
+    }
+}
+
+InterviewView Interview::UpdatePass(const std::string& fieldText, bool focusInFrameChild) {
+    InterviewView v;
+    const bool any = s_.occCount >= 1;
+    const int k = s_.currentOcc;
+    v.backEnabled = any && k >= 1;
+    v.nextEnabled = any;
+    v.nextText = any && k >= s_.occCount - 1 ? "&Now What?" : "&Next >";
+    v.doneEnabled = any;
+    v.positionEnabled = any;
+    v.positionText = any ? std::to_string(k + 1) + "/" + std::to_string(s_.occCount) : "(NONE)";
+    v.sliderMaximum = any ? s_.occCount - 1 : 0;
+    v.sliderPosition = k;
+
+    if (s_.promptDirty && any) {
+        v.prompt = s_.varPrompts[s_.occVars[k]];
+        s_.promptDirty = false;
+    }
+
+    // The value cycle.
+    if (focusInFrameChild || s_.focusRequest) {
+        v.focusValue = true;
+        s_.focusRequest = false;
+    }
+    if (!any) {
+        v.fillInLater = doc_.FillInLaterState(k);
+        return v;
+    }
+    std::string text = fieldText;
+    if (s_.valueDirty) {
+        text = doc_.DisplayValue(k);
+        v.valueText = text;
+        s_.valueDirty = false;
+    }
+    v.valueEnabled = !doc_.IsCalculated(k) || doc_.IsInputCell(k);
+    if (doc_.StoreAnswer(k, text)) {
+        redrawPending_ = true;
+        lastAnswerChange_ = clock_();
+        // Typed answers are unsaved work until the next Save Worksheet.
+        doc_.SetModifiedFlag(true);
+    }
+    throttledRedraw();
+    // After the answer is stored, so the box shows the state of what is in the field.
+    v.fillInLater = doc_.FillInLaterState(k);
+    return v;
+}
+
+void Interview::TimerTick(int sliderPosition) {
+    if (s_.occCount <= 0 || s_.valueDirty || s_.promptDirty)
+        return;
+    throttledRedraw();
+    if (sliderPosition != s_.currentOcc && sliderPosition >= 0 && sliderPosition < s_.occCount) {
+        s_.currentOcc = sliderPosition;
+        redraw_();
+        s_.valueDirty = true;
+        s_.promptDirty = true;
+    }
+}
+
+} // namespace qv
