@@ -3,7 +3,8 @@
 namespace qv {
 
 Interview::Interview(CTextDoc& doc, UserMessages& messages, std::function<void()> redrawAllViews, Clock clock)
-    : doc_(doc), s_(doc.state()), messages_(messages), redraw_(std::move(redrawAllViews)), clock_(std::move(clock)) {
+    : doc_(doc), s_(doc.state()), messages_(messages), redraw_(std::move(redrawAllViews)),
+      clock_(std::move(clock)) {
     lastAnswerChange_ = clock_();
 }
 
@@ -25,10 +26,11 @@ void Interview::Next() {
     if (s_.currentOcc + 1 < s_.occCount)
         ++s_.currentOcc;
     else
-        messages_.show("You are currently on the last variable.  If you are happy with what you see on the "
-                       "screen, you can now print the document.  If you wish to fine-tune the form, click [Done] "
-                       "after closing this box to go to the print file editor.",
-                       MessageIcon::Exclamation);
+        messages_.show(
+            "You are currently on the last variable.  If you are happy with what you see on the "
+            "screen, you can now print the document.  If you wish to fine-tune the form, click [Done] "
+            "after closing this box to go to the print file editor.",
+            MessageIcon::Exclamation);
     moved();
 }
 

@@ -13,13 +13,14 @@ namespace {
 class InterviewWalk : public qv::test::DocFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(loadTemplate(
-            TemplateBuilder()
-                .declare("NAME", "Who is buying?")
-                .declare("PRICE", "What is the price?")
-                .declare("TOTAL", "Total.")
-                .body("Sold to \xB5|NAME|\xB5 for \xF1" "DAA0110|PRICE| in all \xF1" "CAB0110[AA*2]|TOTAL|.")
-                .bytes()));
+        ASSERT_TRUE(loadTemplate(TemplateBuilder()
+                                     .declare("NAME", "Who is buying?")
+                                     .declare("PRICE", "What is the price?")
+                                     .declare("TOTAL", "Total.")
+                                     .body("Sold to \xB5|NAME|\xB5 for \xF1"
+                                           "DAA0110|PRICE| in all \xF1"
+                                           "CAB0110[AA*2]|TOTAL|.")
+                                     .bytes()));
     }
     InterviewView pass(const std::string& field = {}, bool focusInChild = false) {
         view = interview.UpdatePass(field, focusInChild);
@@ -169,7 +170,8 @@ TEST(InterviewEmpty, NothingLoaded) {
     DocumentHost host;
     CTextDoc doc(state, {messages, profile, clock, host});
     doc.OnNewDocument();
-    Interview interview(doc, messages, [] {}, [] { return std::chrono::milliseconds(0); });
+    Interview interview(
+        doc, messages, [] {}, [] { return std::chrono::milliseconds(0); });
     InterviewView v = interview.UpdatePass("", false);
     EXPECT_FALSE(v.backEnabled || v.nextEnabled || v.doneEnabled || v.valueEnabled || v.positionEnabled);
     EXPECT_EQ(v.positionText, "(NONE)");

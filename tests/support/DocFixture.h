@@ -13,16 +13,26 @@
 
 namespace qv::test {
 
-/// Records what a document asks of its program.
+/// Records what a document asks of its program, and passes it on to a real window when
+/// one is set.
 class RecordingHost : public DocumentHost {
 public:
-    void updateAllViews() override { ++redraws; }
-    void addToRecentFileList(const std::string& path) override { recentFiles.push_back(path); }
+    void updateAllViews() override {
+        ++redraws;
+        if (forward)
+            forward->updateAllViews();
+    }
+    void addToRecentFileList(const std::string& path) override {
+        recentFiles.push_back(path);
+        if (forward)
+            forward->addToRecentFileList(path);
+    }
     std::optional<std::string> askWorksheetSavePath() override {
         ++saveDialogs;
-        return nextSavePath;
+        return forward ? forward->askWorksheetSavePath() : nextSavePath;
     }
 
+    DocumentHost* forward = nullptr;
     int redraws = 0;
     int saveDialogs = 0;
     std::vector<std::string> recentFiles;

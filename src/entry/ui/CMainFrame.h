@@ -1,0 +1,122 @@
+#pragma once
+
+#include "entry/Interview.h"
+#include "formengine/DocumentHost.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QDockWidget;
+class QLabel;
+
+namespace qv {
+
+class CTextDoc;
+class CTextView;
+class InterviewBar;
+namespace platform {
+class Profile;
+}
+
+/// The main window of the variable-entry program: the form view, the toolbar, the status
+/// bar with the position pane and the interview bar, the menus, the two-second timer and
+/// the idle update pass that keeps every control in step with the document.
+class CMainFrame : public QMainWindow, public DocumentHost {
+    Q_OBJECT
+public:
+    /// Command ids of the menus, used as the actions' object names ("cmd32782").
+    enum Command : int {
+        NewForm = 32787,
+        Open = 32781,
+        SaveWorksheet = 32782,
+        SaveWorksheetAs = 32780,
+        PageSetup = 57605,
+        PrintPreview = 57608,
+        Print = 57607,
+        SendMail = 57611,
+        Close = 57665,
+        Undo = 57643,
+        Cut = 57635,
+        Copy = 57634,
+        Paste = 57637,
+        Delete = 57632,
+        ViewToolbar = 59392,
+        ViewVariableEntry = 32783,
+        ViewStatusBar = 59393,
+        NumberSettings = 32777,
+        CurrencySettings = 32778,
+        InternationalSettings = 32788,
+        Calculator = 32779,
+        VariableSets = 32775,
+        PrintFileOptions = 32784,
+        HelpContents = 32786,
+        HelpIndex = 57666,
+        HelpUsing = 57667,
+        About = 57664,
+    };
+
+    using FileChooser = std::function<QString(bool save)>;
+
+    CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile& profile, Interview::Clock clock,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* action(Command id) const;
+    CTextView* view() const { return view_; }
+    InterviewBar* interviewBar() const { return bar_; }
+    QLabel* positionPane() const { return position_; }
+    Interview& interview() { return *interview_; }
+
+    /// Replaces the file dialogs (tests answer them without a window).
+    void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+    /// Runs the update pass now (it also runs whenever the program goes idle).
+    void UpdatePass();
+    /// Opens a template or worksheet argument ("path?title") as the command line does.
+    bool OpenDocumentFile(const QString& argument);
+
+    // DocumentHost
+    void updateAllViews() override;
+    void beginWaitCursor() override;
+    void endWaitCursor() override;
+    void addToRecentFileList(const std::string& path) override;
+    std::optional<std::string> askWorksheetSavePath() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(Command id, const QString& text, const QString& prompt, const QString& toolTip = {});
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void connectCommands();
+    void armIdlePass();
+    void updateTitle();
+    void updateRecentFiles();
+    void onOpen();
+    void onFillInLater();
+
+    CTextDoc& doc_;
+    UserMessages& messages_;
+    platform::Profile& profile_;
+    CTextView* view_ = nullptr;
+    InterviewBar* bar_ = nullptr;
+    QDockWidget* barDock_ = nullptr;
+    QLabel* position_ = nullptr;
+    std::unique_ptr<Interview> interview_;
+    std::map<int, QAction*> actions_;
+    QList<QAction*> recentActions_;
+    QAction* recentSeparator_ = nullptr;
+    QTimer idle_;
+    QTimer timer1_;
+    FileChooser chooseFile_;
+};
+
+} // namespace qv

@@ -1,0 +1,163 @@
+#include "entry/ui/CMainFrame.h"
+#include "entry/ui/InterviewBar.h"
+#include "formengine/RunFlags.h"
+#include "support/DocFixture.h"
+#include "support/TemplateBuilder.h"
+#include "view/ui/CTextView.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+using namespace qv;
+using namespace std::chrono_literals;
+using qv::test::TemplateBuilder;
+
+namespace {
+
+class MainFrame : public qv::test::DocFixture {
+protected:
+    void SetUp() override {
+        frame = std::make_unique<CMainFrame>(doc, messages, profile, [this] { return now; });
+        host.forward = frame.get();
+        frame->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        const std::string form = dir.write("sale.qvf", TemplateBuilder()
+                                                           .declare("BUYER", "Who is buying?")
+                                                           .declare("PRICE", "What is the price?")
+                                                           .declare("TOTAL", "Total.")
+                                                           .body("Sold to |BUYER| for \xF1"
+                                                                 "DAA0110|PRICE| in all "
+                                                                 "\xF1"
+                                                                 "CAB0110[AA*2]|TOTAL|.\xAE")
+                                                           .bytes())
+                                     .string();
+        ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form) + QStringLiteral("?Bill of Sale")));
+    }
+    template <typename W> W* find(const char* name) {
+        W* w = frame->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void click(const char* button) {
+        auto* b = find<QPushButton>(button);
+        ASSERT_TRUE(b->isEnabled()) << button;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    QString position() { return find<QLabel>("positionPane59142")->text(); }
+    QLineEdit* field() { return find<QLineEdit>("value106"); }
+    void idle() { QTest::qWait(5); }
+
+    std::chrono::milliseconds now{50000};
+    std::unique_ptr<CMainFrame> frame;
+
+    void TearDown() override { host.forward = nullptr; }
+};
+
+} // namespace
+
+TEST_F(MainFrame, TitleAndFirstQuestion) {
+    idle();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("New - Bill of Sale - Q-V Variable Entry"));
+    EXPECT_EQ(find<QLabel>("prompt108")->text(), QStringLiteral("Who is buying?"));
+    EXPECT_EQ(position(), QStringLiteral("1/3"));
+    EXPECT_FALSE(find<QPushButton>("back104")->isEnabled());
+    EXPECT_TRUE(field()->hasFocus());
+}
+
+TEST_F(MainFrame, WalkWithNextAndBack) {
+    click("next107");
+    click("next107");
+    idle();
+    EXPECT_EQ(position(), QStringLiteral("3/3"));
+    EXPECT_EQ(find<QPushButton>("next107")->text(), QStringLiteral("&Now What?"));
+    EXPECT_FALSE(field()->isEnabled()); // the total is computed
+    EXPECT_FALSE(find<QCheckBox>("fillInLater1014")->isEnabled());
+    EXPECT_FALSE(frame->action(CMainFrame::Paste)->isEnabled());
+    click("next107");
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(position(), QStringLiteral("3/3"));
+    click("back104");
+    idle();
+    EXPECT_EQ(position(), QStringLiteral("2/3"));
+    EXPECT_EQ(find<QLabel>("prompt108")->text(), QStringLiteral("What is the price?"));
+}
+
+TEST_F(MainFrame, TypedAnswersAreStoredAtOnceAndDrawnAfterTwoQuietSeconds) {
+    idle();
+    const int passes = frame->view()->layoutPasses();
+    QTest::keyClicks(field(), QStringLiteral("Jane Roe"));
+    idle();
+    EXPECT_EQ(answer(0), "Jane Roe");
+    EXPECT_EQ(frame->view()->layoutPasses(), passes);
+    EXPECT_TRUE(frame->windowTitle().contains(QStringLiteral("Bill of Sale*")));
+    now += 2000ms;
+    QTest::keyClick(field(), Qt::Key_End); // any event makes the program idle again
+    idle();
+    EXPECT_EQ(frame->view()->layoutPasses(), passes + 1);
+    EXPECT_NE(doc.formLines[0].find("Jane"), std::string::npos);
+}
+
+TEST_F(MainFrame, SliderTakesEffectAtTheNextTick) {
+    idle();
+    find<QSlider>("position1007")->setValue(2);
+    idle();
+    EXPECT_EQ(position(), QStringLiteral("1/3"));
+    QTest::qWait(2100);
+    EXPECT_EQ(position(), QStringLiteral("3/3"));
+}
+
+TEST_F(MainFrame, FillInLaterAndClickingIntoTheForm) {
+    idle();
+    auto* box = find<QCheckBox>("fillInLater1014");
+    EXPECT_TRUE(box->isChecked());
+    QTest::mouseClick(box, Qt::LeftButton);
+    idle();
+    EXPECT_EQ(answer(0), NBSP_TEXT);
+    EXPECT_FALSE(box->isChecked());
+    frame->view()->setFocus();
+    QTest::mouseClick(frame->view()->viewport(), Qt::LeftButton);
+    idle();
+    EXPECT_TRUE(field()->hasFocus());
+}
+
+TEST_F(MainFrame, SaveAndReopenAWorksheet) {
+    idle();
+    // Typed and moved on at once, with no idle moment between: the answer still counts.
+    QTest::keyClicks(field(), QStringLiteral("Jane"));
+    click("next107");
+    QTest::keyClicks(field(), QStringLiteral("12.5"));
+    idle();
+    const std::string path = (dir / "sale.qvw").string();
+    frame->setFileChooser([&](bool) { return QString::fromStdString(path); });
+    QTest::keySequence(frame.get(), QKeySequence(QStringLiteral("Ctrl+S")));
+    idle();
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_FALSE(frame->windowTitle().contains(QStringLiteral("*")));
+
+    doc.OnNewDocument();
+    frame->action(CMainFrame::Open)->trigger();
+    idle();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("sale.qvw - Q-V Variable Entry"));
+    EXPECT_EQ(position(), QStringLiteral("2/3"));
+    EXPECT_EQ(answer(0), "Jane");
+    EXPECT_EQ(state.cellTable.get('A', 'A'), 12.5);
+    EXPECT_EQ(field()->text(), QStringLiteral("12.5"));
+}
+
+TEST_F(MainFrame, Screenshot) {
+    idle();
+    QTest::keyClicks(field(), QStringLiteral("Jane Roe"));
+    idle();
+    now += 3000ms;
+    QTest::keyClick(field(), Qt::Key_End);
+    idle();
+    const QString out = qEnvironmentVariable("QV_SCREENSHOT");
+    if (!out.isEmpty())
+        frame->grab().save(out);
+    SUCCEED();
+}
