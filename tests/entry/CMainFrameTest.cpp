@@ -161,3 +161,39 @@ TEST_F(MainFrame, Screenshot) {
         frame->grab().save(out);
     SUCCEED();
 }
+
+TEST_F(MainFrame, ClosingWithUnsavedAnswersAsksFirst) {
+    idle();
+    EXPECT_TRUE(frame->close()); // nothing typed yet: no question
+    EXPECT_TRUE(messages.entries().empty());
+    frame->show();
+    QTest::keyClicks(field(), QStringLiteral("Jane"));
+
+    messages.setNextReply(MessageReply::Cancel);
+    EXPECT_FALSE(frame->close());
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(messages.entries()[0].text, "Save changes to this worksheet?");
+    EXPECT_EQ(messages.entries()[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(frame->isVisible());
+
+    // Yes asks for a name, writes the worksheet and lets the window close.
+    const std::string path = (dir / "kept.qvw").string();
+    frame->setFileChooser([&](bool) { return QString::fromStdString(path); });
+    messages.setNextReply(MessageReply::Yes);
+    EXPECT_TRUE(frame->close());
+    CTextDoc& d = doc;
+    ASSERT_TRUE(d.OnOpenDocument(path));
+    EXPECT_EQ(answer(0), "Jane");
+}
+
+TEST_F(MainFrame, OpeningAnotherFileAsksFirstAndNoGoesOn) {
+    idle();
+    QTest::keyClicks(field(), QStringLiteral("Jane"));
+    const std::string other = dir.write("other.qvf", TemplateBuilder::simple({"X"}, "|X|")).string();
+    frame->setFileChooser([&](bool) { return QString::fromStdString(other); });
+    messages.setNextReply(MessageReply::No);
+    frame->action(CMainFrame::Open)->trigger();
+    idle();
+    EXPECT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Template:other.qvf - Q-V Variable Entry"));
+}

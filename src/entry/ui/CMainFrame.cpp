@@ -197,7 +197,10 @@ void CMainFrame::createMenus() {
         auto* a = file->addAction(QString());
         a->setObjectName(QStringLiteral("cmd%1").arg(57616 + i));
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, a] { OpenDocumentFile(a->data().toString()); });
+        connect(a, &QAction::triggered, this, [this, a] {
+            if (SaveModified())
+                OpenDocumentFile(a->data().toString());
+        });
         recentActions_ << a;
     }
     file->addSeparator();
@@ -358,7 +361,28 @@ void CMainFrame::onFillInLater() {
     UpdatePass();
 }
 
+bool CMainFrame::SaveModified() {
+    UpdatePass();
+    if (!doc_.IsModified())
+        return true;
+    const std::string name = doc_.HasWorksheetName() ? doc_.GetTitle() : std::string("this worksheet");
+    switch (messages_.show("Save changes to " + CodePage::toUtf8(name) + "?", MessageIcon::Exclamation,
+                           MessageButtons::YesNoCancel)) {
+    case MessageReply::Yes:
+        if (!doc_.SaveWorksheet())
+            return false;
+        doc_.SetModifiedFlag(false);
+        return true;
+    case MessageReply::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CMainFrame::onOpen() {
+    if (!SaveModified())
+        return;
     const QString path =
         chooseFile_ ? chooseFile_(false)
                     : QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), kFormFilter);
@@ -421,6 +445,10 @@ std::optional<std::string> CMainFrame::askWorksheetSavePath() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
     timer1_.stop();
     event->accept();
 }

@@ -78,6 +78,10 @@ public:
     void UpdatePass();
     /// Opens a template or worksheet argument ("path?title") as the command line does.
     bool OpenDocumentFile(const QString& argument);
+    /// With answers typed since the last save, asks whether to save the worksheet first:
+    /// Yes saves (asking for a name when there is none), No goes on, Cancel stays. True
+    /// when the caller may go on.
+    bool SaveModified();
 
     // DocumentHost
     void updateAllViews() override;
