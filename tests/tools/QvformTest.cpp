@@ -5,6 +5,9 @@
 #include "support/TemplateBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 using nlohmann::json;
@@ -221,11 +224,40 @@ TEST_F(QvformFill, UsageErrorsAndWriteFailures) {
                                                                   {"layout", form(), "--current", "3"},
                                                                   {"fill", form(), "--margins", "1,2,3"},
                                                                   {"fill", form(), "--orientation", "3"},
-                                                                  {"fill", form(), "--pdf", "x.pdf"}}) {
+                                                                  {"fill", form(), "--pdf"}}) {
         auto r = run(args);
         EXPECT_EQ(r.exitCode, 2) << ::testing::PrintToString(args) << r.err;
     }
     auto r = run({"fill", form(), "--print-file", (files / "no" / "dir" / "x.qvp").string()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("could not be written"), std::string::npos) << r.err;
+}
+
+TEST_F(QvformFill, PdfPagesCarryNumbersOnlyWhenThereIsMoreThanOne) {
+    if (!std::filesystem::exists("/usr/bin/pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed (the test command installs poppler-utils)";
+    auto pagesOf = [&](const std::string& body, const std::string& name) {
+        const auto pdf = files / (name + ".pdf");
+        auto r = run({"fill", files.write(name + ".qvf", TemplateBuilder::simple({"X"}, body)).string(),
+                      "--pdf", pdf.string()});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        auto text = ProcessRunner::run("/usr/bin/pdftotext", {"-layout", pdf.string(), "-"});
+        return text.out;
+    };
+    std::string shortBody = "One short paragraph |X|.\xAE";
+    const std::string one = pagesOf(shortBody, "one");
+    EXPECT_NE(one.find("One short paragraph"), std::string::npos) << one;
+    EXPECT_EQ(one.find("- 1 -"), std::string::npos);
+    EXPECT_EQ(std::count(one.begin(), one.end(), '\f'), 1);
+
+    // 30 double-spaced paragraphs take 60 lines: more than one Letter page.
+    std::string longBody;
+    for (int i = 0; i < 30; ++i)
+        longBody += "Paragraph " + std::to_string(i) + " of the agreement.\xAE";
+    const std::string two = pagesOf(longBody, "two");
+    EXPECT_EQ(std::count(two.begin(), two.end(), '\f'), 2);
+    EXPECT_NE(two.find("- 1 -"), std::string::npos) << two;
+    EXPECT_NE(two.find("- 2 -"), std::string::npos) << two;
+    EXPECT_NE(two.find("Paragraph 29 of the agreement."), std::string::npos);
 }

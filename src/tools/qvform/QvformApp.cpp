@@ -9,6 +9,10 @@
 #include "view/FormLayout.h"
 #include "view/NumericFields.h"
 #include "view/PrintFileWriter.h"
+#include "view/ui/FormPrinter.h"
+
+#include <QGuiApplication>
+#include <memory>
 
 #include <charconv>
 #include <iostream>
@@ -90,10 +94,11 @@ Commands:
       their marker bytes), currentLine, runTexts and cells.
 
   fill FILE [layout options] [--margins L,T,R,B] [--orientation 1|2]
-       [--worksheet OUT.qvw] [--print-file OUT.qvp] [--rtf OUT.rtf]
+       [--worksheet OUT.qvw] [--print-file OUT.qvp] [--rtf OUT.rtf] [--pdf OUT.pdf]
       As layout, then write each output asked for: a worksheet (with page settings),
-      a print file for the print file editor (with its margin block) and RTF for a
-      word processor. Margins are in hundredths of an inch. Prints {"written": [...]}.
+      a print file for the print file editor (with its margin block), RTF for a
+      word processor and a PDF printed as the variable-entry program prints (Letter
+      paper). Margins are in hundredths of an inch. Prints {"written": [...]}.
 
 Answers file: a JSON array of [key, value] pairs applied in order; the key is an
 occurrence number as a string ("0", "1", ...) or a variable name (every occurrence of
@@ -185,9 +190,6 @@ int QvformApp::fill(const std::vector<std::string>& words, std::ostream& out) {
     std::set<std::string> options = kLayoutOptions;
     options.insert({"margins", "orientation", "worksheet", "print-file", "rtf", "pdf"});
     CommandLine cl(words, options);
-    if (cl.value("pdf"))
-        throw UsageError(
-            "--pdf is not available yet: it comes with the printing of the variable-entry program");
     std::optional<std::array<int, 4>> margins;
     if (auto m = cl.value("margins"))
         margins = marginsOption(*m);
@@ -219,8 +221,39 @@ int QvformApp::fill(const std::vector<std::string>& words, std::ostream& out) {
             return 1;
         written.push_back(*path);
     }
+    if (auto path = cl.value("pdf")) {
+        ensureGuiApplication();
+        NumericFields numeric(doc, platform::UserLocale::current());
+        if (!FormPrinter::PrintToPdf(*path, doc, numeric, doc.messages()))
+            return 1;
+        written.push_back(*path);
+    }
     printJson(out, nlohmann::json{{"written", written}});
     return 0;
+}
+
+} // namespace qv::tools
+
+namespace qv::tools {
+
+QvformApp::QvformApp() = default;
+QvformApp::~QvformApp() = default;
+
+// Printing needs fonts, so a GUI application without a display, made only for --pdf.
+// Qt's own warnings stay off stderr, which carries the suite's messages.
+void QvformApp::ensureGuiApplication() {
+    if (gui_ || QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg)
+            fprintf(stderr, "%s\n", qPrintable(text));
+    });
+    static int argc = 1;
+    static char name[] = "qvform";
+    static char* argv[] = {name, nullptr};
+    gui_ = std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace qv::tools

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QGuiApplication;
 
 namespace qv::tools {
 
@@ -11,6 +14,9 @@ namespace qv::tools {
 /// 1 when a file is refused, 2 for bad usage.
 class QvformApp {
 public:
+    QvformApp();
+    ~QvformApp();
+
     int run(int argc, char** argv);
     int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
@@ -20,6 +26,9 @@ private:
     int inspect(const std::vector<std::string>& words, std::ostream& out);
     int layout(const std::vector<std::string>& words, std::ostream& out);
     int fill(const std::vector<std::string>& words, std::ostream& out);
+    void ensureGuiApplication();
+
+    std::unique_ptr<QGuiApplication> gui_;
 };
 
 } // namespace qv::tools

@@ -1,7 +1,7 @@
 #include "view/ui/CTextView.h"
 
 #include "formengine/CTextDoc.h"
-#include "platform/CodePage.h"
+#include "view/ui/FormPainter.h"
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
@@ -12,21 +12,12 @@
 namespace qv {
 namespace {
 
-const QColor kDarkGreen(0, 127, 0);
 constexpr int kSideGap = 50; // hundredths of an inch of grey beside the page
-
-QString cp1252(std::string_view bytes) {
-    return QString::fromStdString(CodePage::toUtf8(bytes));
-}
 
 } // namespace
 
 QFont CTextView::formFont() {
-    QFont f(QStringLiteral("Liberation Mono"));
-    f.setStyleHint(QFont::Monospace, QFont::PreferMatch);
-    f.setFixedPitch(true);
-    f.setPointSize(12);
-    return f;
+    return FormPainter::FormFont();
 }
 
 CTextView::CTextView(CTextDoc& doc, LocaleFormat locale, QWidget* parent)
@@ -88,69 +79,15 @@ void CTextView::resizeEvent(QResizeEvent* event) {
 }
 
 void CTextView::DrawLines(QPainter& painter, int y, int first, int last, bool forPrinter) const {
-    const QFontMetrics fm(font_);
-    const int lh = fm.lineSpacing();
-    const int cw = fm.horizontalAdvance(QLatin1Char('M'));
-    const int area = textAreaPixels();
-    for (int i = first; i <= last && i < static_cast<int>(doc_.formLines.size()); ++i) {
-        const std::string& line = doc_.formLines[static_cast<std::size_t>(i)];
-        QFont font = font_;
-        QColor text = Qt::black;
-        bool highlight = false;
-        int x = 0;
-        painter.setFont(font);
-        auto drawText = [&](const QString& s) {
-            const int w = fm.horizontalAdvance(s);
-            if (highlight && !forPrinter)
-                painter.fillRect(QRect(x, y, w, lh), palette().highlight());
-            painter.setPen(highlight && !forPrinter ? palette().highlightedText().color()
-                                                    : (forPrinter ? Qt::black : text));
-            painter.drawText(QPoint(x, y + fm.ascent()), s);
-            x += w;
-        };
-        for (std::size_t p = 0; p < line.size();) {
-            const auto c = static_cast<unsigned char>(line[p]);
-            if (c == FormLayout::kCentre || c == 0xE4) {
-                x = area / 2 - static_cast<int>(FormLayout::PrintableLength(line)) * cw / 2;
-                ++p;
-            } else if (c == FormLayout::kUnderline) {
-                font.setUnderline(!font.underline());
-                painter.setFont(font);
-                ++p;
-            } else if (c == FormLayout::kBold) {
-                font.setBold(!font.bold());
-                painter.setFont(font);
-                ++p;
-            } else if (c == FormLayout::kVariable) {
-                text = text == Qt::black ? kDarkGreen : QColor(Qt::black);
-                ++p;
-            } else if (c == FormLayout::kCurrent) {
-                highlight = !highlight;
-                ++p;
-            } else if (c == ' ' || c == FormLayout::kNbsp) {
-                drawText(QString(QChar(0xA0))); // underlines run through blanks
-                ++p;
-            } else {
-                std::size_t end = p;
-                while (end < line.size()) {
-                    const auto e = static_cast<unsigned char>(line[end]);
-                    if (e == ' ' || e == FormLayout::kNbsp || e == FormLayout::kCentre || e == 0xE4 ||
-                        e == FormLayout::kUnderline || e == FormLayout::kBold || e == FormLayout::kVariable ||
-                        e == FormLayout::kCurrent)
-                        break;
-                    ++end;
-                }
-                drawText(cp1252(std::string_view(line).substr(p, end - p)));
-                p = end;
-            }
-        }
-        y += lh;
-        if (!forPrinter && pagination_.IsLastLineOfPage(static_cast<std::size_t>(i))) {
-            QPen pen(QColor(128, 128, 128), 1, Qt::DotLine);
-            painter.setPen(pen);
-            painter.drawLine(0, y, 32000, y);
-        }
-    }
+    FormPainter::Style style;
+    style.font = font_;
+    style.lineHeight = lineHeight();
+    style.textAreaWidth = textAreaPixels();
+    style.forPrinter = forPrinter;
+    style.highlight = palette().highlight().color();
+    style.highlightedText = palette().highlightedText().color();
+    style.pageBreakAfter = [this](std::size_t i) { return pagination_.IsLastLineOfPage(i); };
+    FormPainter::DrawLines(painter, doc_.formLines, y, first, last, style);
 }
 
 void CTextView::paintEvent(QPaintEvent* event) {
