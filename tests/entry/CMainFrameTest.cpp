@@ -7,10 +7,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTest>
 
 using namespace qv;
@@ -196,4 +199,32 @@ TEST_F(MainFrame, OpeningAnotherFileAsksFirstAndNoGoesOn) {
     idle();
     EXPECT_EQ(messages.entries().size(), 1u);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Template:other.qvf - Q-V Variable Entry"));
+}
+
+TEST_F(MainFrame, VariableSetsDialogAppliesTheShownSet) {
+    std::string form =
+        dir.write("std.qvf", TemplateBuilder::simple({"NAME", "CORP"}, "|NAME| of |CORP|")).string();
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form)));
+    idle();
+    frame->setModalHook([](QDialog& d) {
+        auto* tabs = d.findChild<QTabBar*>(QStringLiteral("tabs1031"));
+        auto* name = d.findChild<QLineEdit*>(QStringLiteral("edit1032"));
+        tabs->setCurrentIndex(1);
+        name->setText(QStringLiteral("Zo\u00eb Roe"));
+        tabs->setCurrentIndex(2);
+        tabs->setCurrentIndex(1);
+        EXPECT_EQ(name->text(), QStringLiteral("Zo\u00eb Roe")); // kept across tab switches
+        QTest::mouseClick(d.findChild<QCheckBox*>(QStringLiteral("apply1036")), Qt::LeftButton);
+        QMetaObject::invokeMethod(
+            &d, [&d] { d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); });
+        QCoreApplication::processEvents();
+    });
+    ASSERT_TRUE(frame->action(CMainFrame::VariableSets)->isEnabled());
+    frame->action(CMainFrame::VariableSets)->trigger();
+    idle();
+    EXPECT_EQ(answer(0), "Zo\xEB Roe");
+    EXPECT_EQ(answer(1), BLANK_TEXT);
+    EXPECT_EQ(field()->text(), QStringLiteral("Zo\u00eb Roe"));
+    EXPECT_EQ(profile.GetProfileString("VarSection 1", "Var 0"), "Zo\u00eb Roe");
+    EXPECT_TRUE(frame->windowTitle().contains(QStringLiteral("*")));
 }

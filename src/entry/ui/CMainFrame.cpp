@@ -7,6 +7,7 @@
 #include "platform/Profile.h"
 #include "platform/UserLocale.h"
 #include "view/ui/CTextView.h"
+#include "view/ui/VariableSetsDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -279,6 +280,7 @@ void CMainFrame::connectCommands() {
     connect(bar_, &InterviewBar::changed, this, &CMainFrame::armIdlePass);
     connect(bar_->valueField(), &QLineEdit::textEdited, this, &CMainFrame::UpdatePass);
     connect(actions_[Close], &QAction::triggered, this, &QWidget::close);
+    connect(actions_[VariableSets], &QAction::triggered, this, &CMainFrame::onVariableSets);
     connect(actions_[Open], &QAction::triggered, this, &CMainFrame::onOpen);
     // A saved worksheet holds every typed answer: nothing is unsaved any more.
     connect(actions_[SaveWorksheet], &QAction::triggered, this, [this] {
@@ -342,9 +344,9 @@ void CMainFrame::UpdatePass() {
     actions_[SaveWorksheetAs]->setEnabled(any);
     actions_[ViewVariableEntry]->setChecked(barDock_->isVisible());
     // Commands whose windows come later stay visible but off.
-    for (Command c : {NewForm, PageSetup, PrintPreview, Print, SendMail, NumberSettings, CurrencySettings,
-                      InternationalSettings, Calculator, VariableSets, PrintFileOptions, HelpContents,
-                      HelpIndex, HelpUsing, About})
+    for (Command c :
+         {NewForm, PageSetup, PrintPreview, Print, SendMail, NumberSettings, CurrencySettings,
+          InternationalSettings, Calculator, PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
         actions_[c]->setEnabled(false);
     updateTitle();
 }
@@ -378,6 +380,27 @@ bool CMainFrame::SaveModified() {
     default:
         return false;
     }
+}
+
+int CMainFrame::runModal(QDialog& dialog) {
+    if (modalHook_) {
+        modalHook_(dialog);
+        return dialog.result();
+    }
+    return dialog.exec();
+}
+
+void CMainFrame::onVariableSets() {
+    UpdatePass();
+    VariableSetsDialog dialog(doc_.state().variableSets, profile_, messages_, this);
+    runModal(dialog);
+    const int set = dialog.setResult();
+    if (set >= 0 && set < qv::VariableSets::kSets) {
+        doc_.ApplyVariableSet(set, true);
+        doc_.state().valueDirty = true;
+        doc_.SetModifiedFlag(true);
+    }
+    UpdatePass();
 }
 
 void CMainFrame::onOpen() {

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QAction;
+class QDialog;
 class QDockWidget;
 class QLabel;
 
@@ -60,6 +61,7 @@ public:
     };
 
     using FileChooser = std::function<QString(bool save)>;
+    using ModalHook = std::function<void(QDialog&)>;
 
     CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile& profile, Interview::Clock clock,
                QWidget* parent = nullptr);
@@ -73,6 +75,8 @@ public:
 
     /// Replaces the file dialogs (tests answer them without a window).
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    /// Runs instead of a dialog's exec(): tests drive the dialog and close it.
+    void setModalHook(ModalHook hook) { modalHook_ = std::move(hook); }
 
     /// Runs the update pass now (it also runs whenever the program goes idle).
     void UpdatePass();
@@ -106,6 +110,8 @@ private:
     void updateRecentFiles();
     void onOpen();
     void onFillInLater();
+    void onVariableSets();
+    int runModal(QDialog& dialog);
 
     CTextDoc& doc_;
     UserMessages& messages_;
@@ -121,6 +127,7 @@ private:
     QTimer idle_;
     QTimer timer1_;
     FileChooser chooseFile_;
+    ModalHook modalHook_;
 };
 
 } // namespace qv
