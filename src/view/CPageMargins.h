@@ -38,6 +38,11 @@ public:
     CPageMargins(PageSetup& page, Measure measure);
 
     void Invalidate() { valid_ = false; }
+    /// Where the printer's numbers come from (the program's printer).
+    void setMeasure(Measure measure) {
+        measure_ = std::move(measure);
+        valid_ = false;
+    }
     void Recompute();
     std::array<int, 4> GetMargins() const { return page_.margins; }
     void SetMargins(int left, int top, int right, int bottom);

@@ -9,9 +9,12 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
 #include <QTest>
@@ -227,4 +230,46 @@ TEST_F(MainFrame, VariableSetsDialogAppliesTheShownSet) {
     EXPECT_EQ(field()->text(), QStringLiteral("Zo\u00eb Roe"));
     EXPECT_EQ(profile.GetProfileString("VarSection 1", "Var 0"), "Zo\u00eb Roe");
     EXPECT_TRUE(frame->windowTitle().contains(QStringLiteral("*")));
+}
+
+TEST_F(MainFrame, PagePropertiesWidenTheLinesAndTurnThePage) {
+    idle();
+    const int before = frame->view()->page().CharsPerLine();
+    EXPECT_EQ(before, 65); // Letter, one-inch margins, 10 characters per inch
+    frame->setModalHook([](QDialog& d) {
+        d.findChild<QDoubleSpinBox*>(QStringLiteral("left1155"))->setValue(0.5);
+        d.findChild<QDoubleSpinBox*>(QStringLiteral("right1157"))->setValue(0.5);
+        d.accept();
+    });
+    frame->action(CMainFrame::PageSetup)->trigger();
+    idle();
+    EXPECT_EQ(state.page.margins, (std::array<int, 4>{50, 100, 50, 100}));
+    EXPECT_EQ(frame->view()->page().CharsPerLine(), before + 10);
+
+    frame->setModalHook([](QDialog& d) {
+        QTest::mouseClick(d.findChild<QRadioButton*>(QStringLiteral("landscape1057")), Qt::LeftButton);
+        d.accept();
+    });
+    frame->action(CMainFrame::PageSetup)->trigger();
+    EXPECT_EQ(state.page.orientation, 2);
+    EXPECT_EQ(frame->view()->page().CharsPerLine(), 100); // 11 inches less one of margins
+
+    // Cancel changes nothing.
+    frame->setModalHook([](QDialog& d) {
+        d.findChild<QDoubleSpinBox*>(QStringLiteral("top1156"))->setValue(3);
+        d.reject();
+    });
+    frame->action(CMainFrame::PageSetup)->trigger();
+    EXPECT_EQ(state.page.margins[1], 100);
+}
+
+TEST_F(MainFrame, PrintGoesThroughThePrintDialog) {
+    idle();
+    const auto pdf = dir / "printed.pdf";
+    frame->printer().setOutputFileName(QString::fromStdString(pdf.string()));
+    // Accepted as the user would, without the dialog re-reading its own settings.
+    frame->setModalHook([](QDialog& d) { d.setResult(QDialog::Accepted); });
+    frame->action(CMainFrame::Print)->trigger();
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_GT(std::filesystem::file_size(pdf), 500u);
 }

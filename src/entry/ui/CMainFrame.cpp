@@ -6,7 +6,10 @@
 #include "platform/CodePage.h"
 #include "platform/Profile.h"
 #include "platform/UserLocale.h"
+#include "view/NumericFields.h"
 #include "view/ui/CTextView.h"
+#include "view/ui/FormPrinter.h"
+#include "view/ui/PagePropertiesDialog.h"
 #include "view/ui/VariableSetsDialog.h"
 
 #include <QApplication>
@@ -18,6 +21,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -35,7 +42,20 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
                        Interview::Clock clock, QWidget* parent)
     : QMainWindow(parent), doc_(doc), messages_(messages), profile_(profile) {
     setObjectName(QStringLiteral("mainFrame"));
+    // The program's printer: the system's default, or a PDF printer on Letter paper where
+    // there is none, so that pagination and Page Setup still work.
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    printer_ = defaultPrinter.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+                                       : std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution);
+    if (defaultPrinter.isNull()) {
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setPageSize(QPageSize(QPageSize::Letter));
+    }
     view_ = new CTextView(doc_, platform::UserLocale::current(), this);
+    view_->page().setMeasure([this] {
+        syncPrinterOrientation();
+        return FormPrinter::Measure(*printer_);
+    });
     setCentralWidget(view_);
 
     createActions();
@@ -281,6 +301,9 @@ void CMainFrame::connectCommands() {
     connect(bar_->valueField(), &QLineEdit::textEdited, this, &CMainFrame::UpdatePass);
     connect(actions_[Close], &QAction::triggered, this, &QWidget::close);
     connect(actions_[VariableSets], &QAction::triggered, this, &CMainFrame::onVariableSets);
+    connect(actions_[Print], &QAction::triggered, this, &CMainFrame::onPrint);
+    connect(actions_[PrintPreview], &QAction::triggered, this, &CMainFrame::onPrintPreview);
+    connect(actions_[PageSetup], &QAction::triggered, this, &CMainFrame::onPageSetup);
     connect(actions_[Open], &QAction::triggered, this, &CMainFrame::onOpen);
     // A saved worksheet holds every typed answer: nothing is unsaved any more.
     connect(actions_[SaveWorksheet], &QAction::triggered, this, [this] {
@@ -344,9 +367,8 @@ void CMainFrame::UpdatePass() {
     actions_[SaveWorksheetAs]->setEnabled(any);
     actions_[ViewVariableEntry]->setChecked(barDock_->isVisible());
     // Commands whose windows come later stay visible but off.
-    for (Command c :
-         {NewForm, PageSetup, PrintPreview, Print, SendMail, NumberSettings, CurrencySettings,
-          InternationalSettings, Calculator, PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
+    for (Command c : {NewForm, SendMail, NumberSettings, CurrencySettings, InternationalSettings, Calculator,
+                      PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
         actions_[c]->setEnabled(false);
     updateTitle();
 }
@@ -401,6 +423,51 @@ void CMainFrame::onVariableSets() {
         doc_.SetModifiedFlag(true);
     }
     UpdatePass();
+}
+
+void CMainFrame::syncPrinterOrientation() {
+    printer_->setPageOrientation(doc_.state().page.orientation == 2 ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait);
+}
+
+void CMainFrame::onPrint() {
+    UpdatePass();
+    syncPrinterOrientation();
+    QPrintDialog dialog(printer_.get(), this);
+    if (runModal(dialog) == QDialog::Accepted) {
+        NumericFields numeric(doc_, platform::UserLocale::current());
+        FormPrinter::Print(*printer_, doc_, numeric);
+    }
+    view_->OnUpdate();
+}
+
+void CMainFrame::onPrintPreview() {
+    UpdatePass();
+    syncPrinterOrientation();
+    QPrintPreviewDialog dialog(printer_.get(), this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        NumericFields numeric(doc_, platform::UserLocale::current());
+        FormPrinter::Print(*printer, doc_, numeric);
+    });
+    runModal(dialog);
+    view_->OnUpdate();
+}
+
+void CMainFrame::onPageSetup() {
+    UpdatePass();
+    syncPrinterOrientation();
+    PagePropertiesDialog dialog(*printer_, doc_.state().page.margins, doc_.state().page.orientation, this);
+    connect(&dialog, &PagePropertiesDialog::printerRequested, this, [this, &dialog] {
+        QPrintDialog printerDialog(printer_.get(), &dialog);
+        runModal(printerDialog);
+    });
+    if (runModal(dialog) != QDialog::Accepted)
+        return;
+    dialog.applyToPrinter();
+    doc_.state().page.orientation = dialog.orientation();
+    const auto m = dialog.margins();
+    view_->page().SetMargins(m[0], m[1], m[2], m[3]);
+    view_->OnUpdate();
 }
 
 void CMainFrame::onOpen() {

@@ -13,6 +13,7 @@ class QAction;
 class QDialog;
 class QDockWidget;
 class QLabel;
+class QPrinter;
 
 namespace qv {
 
@@ -72,6 +73,7 @@ public:
     InterviewBar* interviewBar() const { return bar_; }
     QLabel* positionPane() const { return position_; }
     Interview& interview() { return *interview_; }
+    QPrinter& printer() { return *printer_; }
 
     /// Replaces the file dialogs (tests answer them without a window).
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
@@ -111,6 +113,10 @@ private:
     void onOpen();
     void onFillInLater();
     void onVariableSets();
+    void onPrint();
+    void onPrintPreview();
+    void onPageSetup();
+    void syncPrinterOrientation();
     int runModal(QDialog& dialog);
 
     CTextDoc& doc_;
@@ -128,6 +134,7 @@ private:
     QTimer timer1_;
     FileChooser chooseFile_;
     ModalHook modalHook_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace qv
