@@ -32,7 +32,6 @@
 namespace qv {
 namespace {
 
-constexpr int kRecentFiles = 4;
 const QString kFormFilter = QStringLiteral("QV Davov Forms (*.qvf);;QV Davov Worksheets (*.qvw)");
 const QString kWorksheetFilter = QStringLiteral("QV Davov Worksheets (*.qvw)");
 
@@ -58,9 +57,10 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
     });
     setCentralWidget(view_);
 
-    createActions();
-    createMenus();
-    createToolBar();
+    frameActions_ = std::make_unique<FrameActions>(this, [this](const QString& path) {
+        if (SaveModified())
+            OpenDocumentFile(path);
+    });
     createStatusBar();
 
     bar_ = new InterviewBar(this);
@@ -97,179 +97,8 @@ CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
 }
 
-QAction* CMainFrame::action(Command id) const {
-    auto it = actions_.find(id);
-    return it == actions_.end() ? nullptr : it->second;
-}
-
-QAction* CMainFrame::makeAction(Command id, const QString& text, const QString& prompt,
-                                const QString& toolTip) {
-    auto* a = new QAction(text, this);
-    a->setObjectName(QStringLiteral("cmd%1").arg(int(id)));
-    a->setStatusTip(prompt);
-    if (!toolTip.isEmpty())
-        a->setToolTip(toolTip);
-    actions_[id] = a;
-    return a;
-}
-
-void CMainFrame::createActions() {
-    const auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
-    makeAction(NewForm, QStringLiteral("&New Form...\tCtrl-N"), QStringLiteral("Create a new document"),
-               QStringLiteral("New"))
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    auto* open = makeAction(Open, QStringLiteral("&Open...\tCtrl-O"),
-                            QStringLiteral("Opens a previously saved sheet"), QStringLiteral("Open"));
-    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    open->setIcon(icon(QStyle::SP_DialogOpenButton));
-    auto* save = makeAction(SaveWorksheet, QStringLiteral("&Save Worksheet\tCtrl+S"),
-                            QStringLiteral("Saves this sheet to a file"), QStringLiteral("Save"));
-    save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    save->setIcon(icon(QStyle::SP_DialogSaveButton));
-    makeAction(SaveWorksheetAs, QStringLiteral("Save Worksheet &As..."),
-               QStringLiteral("Saves this sheet to another file"), QStringLiteral("Save As"));
-    makeAction(PageSetup, QStringLiteral("Pa&ge Setup..."), QStringLiteral("Change the printing options"));
-    makeAction(PrintPreview, QStringLiteral("Print Pre&view"), QStringLiteral("Display full pages"),
-               QStringLiteral("Print Preview"))
-        ->setIcon(icon(QStyle::SP_FileDialogContentsView));
-    auto* print = makeAction(Print, QStringLiteral("&Print...\tCtrl+P"),
-                             QStringLiteral("Print the active document"), QStringLiteral("Print"));
-    print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    makeAction(SendMail, QStringLiteral("Send &Mail..."),
-               QStringLiteral("Send the active document through electronic mail"));
-    makeAction(Close, QStringLiteral("&Close\tAlt-F4"), QStringLiteral("Close the active document"));
-    const struct {
-        Command id;
-        const char* text;
-        const char* prompt;
-        const char* tip;
-        std::initializer_list<const char*> keys;
-    } edits[] = {
-        {Undo, "&Undo\tCtrl+Z", "Undo the last action", "Undo", {"Ctrl+Z", "Alt+Backspace"}},
-        {Cut,
-         "Cu&t\tCtrl+X",
-         "Cut the selection and put it on the Clipboard",
-         "Cut",
-         {"Ctrl+X", "Shift+Del"}},
-        {Copy,
-         "&Copy\tCtrl+C",
-         "Copy the selection and put it on the Clipboard",
-         "Copy",
-         {"Ctrl+C", "Ctrl+Ins"}},
-        {Paste, "&Paste\tCtrl+V", "Insert Clipboard contents", "Paste", {"Ctrl+V", "Shift+Ins"}},
-        {Delete, "&Delete\tDel", "Erase the selection", "Delete", {}},
-    };
-    for (const auto& e : edits) {
-        QList<QKeySequence> keys;
-        for (const char* k : e.keys)
-            keys << QKeySequence(QString::fromLatin1(k));
-        QAction* a = makeAction(e.id, QString::fromLatin1(e.text), QString::fromLatin1(e.prompt),
-                                QString::fromLatin1(e.tip));
-        a->setShortcuts(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-    }
-    for (auto [id, text, prompt] :
-         {std::tuple{ViewToolbar, "&Toolbar", "Show or hide the toolbar"},
-          std::tuple{ViewVariableEntry, "&Variable Entry", "Show or hide the variable entry bar"},
-          std::tuple{ViewStatusBar, "&Status Bar", "Show or hide the status bar"}})
-        makeAction(id, QString::fromLatin1(text), QString::fromLatin1(prompt))->setCheckable(true);
-    actions_[ViewVariableEntry]->setToolTip(QStringLiteral("Toggle Variable Entry Bar"));
-    makeAction(NumberSettings, QStringLiteral("&Number Settings..."),
-               QStringLiteral("Starts the Control Panel to change Number Settings"));
-    makeAction(CurrencySettings, QStringLiteral("&Currency Settings..."),
-               QStringLiteral("Starts the Control Panel to change Currency Settings"));
-    makeAction(InternationalSettings, QStringLiteral("&International Settings"),
-               QStringLiteral("Changes the Number and Currency Settings in the Control Panel"));
-    makeAction(Calculator, QStringLiteral("&Windows Calculator..."),
-               QStringLiteral("Starts the Windows Calculator"), QStringLiteral("Calculator"));
-    makeAction(VariableSets, QStringLiteral("V&ariable Sets..."),
-               QStringLiteral("Configure the Variable Sets"))
-        ->setShortcut(QKeySequence(QStringLiteral("Alt+C")));
-    makeAction(PrintFileOptions, QStringLiteral("&Print File Options..."),
-               QStringLiteral("Allows you to change the editor you wish to use for Print Files"));
-    auto* help =
-        makeAction(HelpContents, QStringLiteral("&Contents\tF1"),
-                   QStringLiteral("Shows the help's table of contents"), QStringLiteral("Help Contents"));
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    makeAction(HelpIndex, QStringLiteral("&Index"), QStringLiteral("List Help topics"));
-    makeAction(HelpUsing, QStringLiteral("&How to use help"),
-               QStringLiteral("Display instructions about how to use help"));
-    makeAction(About, QStringLiteral("&About Q-V Davov Software..."),
-               QStringLiteral("Display program information, version number and copyright"));
-    for (auto& [id, a] : actions_) {
-        // The toolbar shows the short name, not the menu text with its shortcut.
-        if (!a->toolTip().isEmpty() && a->toolTip() != a->text())
-            a->setIconText(a->toolTip());
-        addAction(a);
-    }
-}
-
-void CMainFrame::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    for (Command c : {NewForm, Open, SaveWorksheet, SaveWorksheetAs})
-        file->addAction(actions_[c]);
-    file->addSeparator();
-    for (Command c : {PageSetup, PrintPreview, Print})
-        file->addAction(actions_[c]);
-    file->addSeparator();
-    file->addAction(actions_[SendMail]);
-    recentSeparator_ = file->addSeparator();
-    for (int i = 0; i < kRecentFiles; ++i) {
-        auto* a = file->addAction(QString());
-        a->setObjectName(QStringLiteral("cmd%1").arg(57616 + i));
-        a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, a] {
-            if (SaveModified())
-                OpenDocumentFile(a->data().toString());
-        });
-        recentActions_ << a;
-    }
-    file->addSeparator();
-    file->addAction(actions_[Close]);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->addAction(actions_[Undo]);
-    edit->addSeparator();
-    for (Command c : {Cut, Copy, Paste, Delete})
-        edit->addAction(actions_[c]);
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    for (Command c : {ViewToolbar, ViewVariableEntry, ViewStatusBar})
-        view->addAction(actions_[c]);
-
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    // One way to the regional settings stays: the desktop's region settings stand in for
-    // the control panel's submenu.
-    tools->addAction(actions_[InternationalSettings]);
-    tools->addSeparator();
-    for (Command c : {Calculator, VariableSets, PrintFileOptions})
-        tools->addAction(actions_[c]);
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    for (Command c : {HelpContents, HelpIndex, HelpUsing})
-        help->addAction(actions_[c]);
-    help->addSeparator();
-    help->addAction(actions_[About]);
-}
-
-void CMainFrame::createToolBar() {
-    QToolBar* tb = addToolBar(QStringLiteral("Main Toolbar"));
-    tb->setObjectName(QStringLiteral("mainToolbar"));
-    tb->addAction(actions_[Open]);
-    tb->addAction(actions_[SaveWorksheet]);
-    tb->addSeparator();
-    tb->addAction(actions_[Print]);
-    tb->addAction(actions_[PrintPreview]);
-    tb->addSeparator();
-    for (Command c : {Cut, Copy, Paste, Delete})
-        tb->addAction(actions_[c]);
-    tb->addSeparator();
-    tb->addAction(actions_[Undo]);
-    tb->addSeparator();
-    tb->addAction(actions_[Calculator]);
-    tb->addAction(actions_[HelpContents]);
-    connect(actions_[ViewToolbar], &QAction::toggled, tb, &QToolBar::setVisible);
-    actions_[ViewToolbar]->setChecked(true);
+QAction* CMainFrame::action(FrameCommand id) const {
+    return frameActions_->action(id);
 }
 
 void CMainFrame::createStatusBar() {
@@ -278,8 +107,8 @@ void CMainFrame::createStatusBar() {
     position_->setMinimumWidth(position_->fontMetrics().horizontalAdvance(QStringLiteral("0000/0000")));
     position_->setAlignment(Qt::AlignCenter);
     statusBar()->addPermanentWidget(position_);
-    connect(actions_[ViewStatusBar], &QAction::toggled, statusBar(), &QStatusBar::setVisible);
-    actions_[ViewStatusBar]->setChecked(true);
+    connect(frameActions_->action(ViewStatusBar), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+    frameActions_->action(ViewStatusBar)->setChecked(true);
 }
 
 void CMainFrame::connectCommands() {
@@ -299,30 +128,30 @@ void CMainFrame::connectCommands() {
     connect(bar_, &InterviewBar::fillInLaterClicked, this, &CMainFrame::onFillInLater);
     connect(bar_, &InterviewBar::changed, this, &CMainFrame::armIdlePass);
     connect(bar_->valueField(), &QLineEdit::textEdited, this, &CMainFrame::UpdatePass);
-    connect(actions_[Close], &QAction::triggered, this, &QWidget::close);
-    connect(actions_[VariableSets], &QAction::triggered, this, &CMainFrame::onVariableSets);
-    connect(actions_[Print], &QAction::triggered, this, &CMainFrame::onPrint);
-    connect(actions_[PrintPreview], &QAction::triggered, this, &CMainFrame::onPrintPreview);
-    connect(actions_[PageSetup], &QAction::triggered, this, &CMainFrame::onPageSetup);
-    connect(actions_[Open], &QAction::triggered, this, &CMainFrame::onOpen);
+    connect(frameActions_->action(Close), &QAction::triggered, this, &QWidget::close);
+    connect(frameActions_->action(VariableSets), &QAction::triggered, this, &CMainFrame::onVariableSets);
+    connect(frameActions_->action(Print), &QAction::triggered, this, &CMainFrame::onPrint);
+    connect(frameActions_->action(PrintPreview), &QAction::triggered, this, &CMainFrame::onPrintPreview);
+    connect(frameActions_->action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);
+    connect(frameActions_->action(Open), &QAction::triggered, this, &CMainFrame::onOpen);
     // A saved worksheet holds every typed answer: nothing is unsaved any more.
-    connect(actions_[SaveWorksheet], &QAction::triggered, this, [this] {
+    connect(frameActions_->action(SaveWorksheet), &QAction::triggered, this, [this] {
         if (doc_.SaveWorksheet())
             doc_.SetModifiedFlag(false);
     });
-    connect(actions_[SaveWorksheetAs], &QAction::triggered, this, [this] {
+    connect(frameActions_->action(SaveWorksheetAs), &QAction::triggered, this, [this] {
         if (doc_.SaveWorksheetAs())
             doc_.SetModifiedFlag(false);
     });
     QLineEdit* field = bar_->valueField();
-    connect(actions_[Undo], &QAction::triggered, field, &QLineEdit::undo);
-    connect(actions_[Cut], &QAction::triggered, field, &QLineEdit::cut);
-    connect(actions_[Copy], &QAction::triggered, field, &QLineEdit::copy);
-    connect(actions_[Paste], &QAction::triggered, field, &QLineEdit::paste);
-    connect(actions_[Delete], &QAction::triggered, field, &QLineEdit::del);
-    connect(actions_[ViewVariableEntry], &QAction::triggered, this,
+    connect(frameActions_->action(Undo), &QAction::triggered, field, &QLineEdit::undo);
+    connect(frameActions_->action(Cut), &QAction::triggered, field, &QLineEdit::cut);
+    connect(frameActions_->action(Copy), &QAction::triggered, field, &QLineEdit::copy);
+    connect(frameActions_->action(Paste), &QAction::triggered, field, &QLineEdit::paste);
+    connect(frameActions_->action(Delete), &QAction::triggered, field, &QLineEdit::del);
+    connect(frameActions_->action(ViewVariableEntry), &QAction::triggered, this,
             [this](bool on) { barDock_->setVisible(on); });
-    for (auto& [id, a] : actions_)
+    for (auto& [id, a] : frameActions_->all())
         connect(a, &QAction::triggered, this, &CMainFrame::armIdlePass);
 }
 
@@ -358,18 +187,18 @@ void CMainFrame::UpdatePass() {
 
     QLineEdit* field = bar_->valueField();
     const bool fieldOn = field->isEnabled();
-    actions_[Paste]->setEnabled(fieldOn && !QGuiApplication::clipboard()->text().isEmpty());
-    actions_[Undo]->setEnabled(fieldOn && field->isUndoAvailable());
-    for (Command c : {Cut, Copy, Delete})
-        actions_[c]->setEnabled(fieldOn && field->hasSelectedText());
+    frameActions_->action(Paste)->setEnabled(fieldOn && !QGuiApplication::clipboard()->text().isEmpty());
+    frameActions_->action(Undo)->setEnabled(fieldOn && field->isUndoAvailable());
+    for (FrameCommand c : {Cut, Copy, Delete})
+        frameActions_->action(c)->setEnabled(fieldOn && field->hasSelectedText());
     const bool any = doc_.state().occCount > 0;
-    actions_[SaveWorksheet]->setEnabled(any);
-    actions_[SaveWorksheetAs]->setEnabled(any);
-    actions_[ViewVariableEntry]->setChecked(barDock_->isVisible());
+    frameActions_->action(SaveWorksheet)->setEnabled(any);
+    frameActions_->action(SaveWorksheetAs)->setEnabled(any);
+    frameActions_->action(ViewVariableEntry)->setChecked(barDock_->isVisible());
     // Commands whose windows come later stay visible but off.
-    for (Command c : {NewForm, SendMail, NumberSettings, CurrencySettings, InternationalSettings, Calculator,
-                      PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
-        actions_[c]->setEnabled(false);
+    for (FrameCommand c : {NewForm, SendMail, NumberSettings, CurrencySettings, InternationalSettings,
+                           Calculator, PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
+        frameActions_->action(c)->setEnabled(false);
     updateTitle();
 }
 
@@ -500,23 +329,23 @@ void CMainFrame::endWaitCursor() {
 
 void CMainFrame::addToRecentFileList(const std::string& path) {
     QStringList files;
-    for (int i = 1; i <= kRecentFiles; ++i) {
+    for (int i = 1; i <= FrameActions::kRecentFiles; ++i) {
         const std::string f = profile_.GetProfileString("Recent File List", "File" + std::to_string(i));
         if (!f.empty() && f != path)
             files << QString::fromStdString(f);
     }
     files.prepend(QString::fromStdString(path));
-    for (int i = 0; i < kRecentFiles; ++i)
+    for (int i = 0; i < FrameActions::kRecentFiles; ++i)
         profile_.WriteProfileString("Recent File List", "File" + std::to_string(i + 1),
                                     i < files.size() ? files[i].toStdString() : std::string());
     updateRecentFiles();
 }
 
 void CMainFrame::updateRecentFiles() {
-    for (int i = 0; i < kRecentFiles; ++i) {
+    for (int i = 0; i < FrameActions::kRecentFiles; ++i) {
         const QString f = QString::fromStdString(
             profile_.GetProfileString("Recent File List", "File" + std::to_string(i + 1)));
-        QAction* a = recentActions_[i];
+        QAction* a = frameActions_->recentFiles()[i];
         a->setVisible(!f.isEmpty());
         a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(f).fileName()));
         a->setData(f);

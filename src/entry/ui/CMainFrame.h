@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/Interview.h"
+#include "entry/ui/FrameActions.h"
 #include "formengine/DocumentHost.h"
 
 #include <QMainWindow>
@@ -30,36 +31,7 @@ class Profile;
 class CMainFrame : public QMainWindow, public DocumentHost {
     Q_OBJECT
 public:
-    /// Command ids of the menus, used as the actions' object names ("cmd32782").
-    enum Command : int {
-        NewForm = 32787,
-        Open = 32781,
-        SaveWorksheet = 32782,
-        SaveWorksheetAs = 32780,
-        PageSetup = 57605,
-        PrintPreview = 57608,
-        Print = 57607,
-        SendMail = 57611,
-        Close = 57665,
-        Undo = 57643,
-        Cut = 57635,
-        Copy = 57634,
-        Paste = 57637,
-        Delete = 57632,
-        ViewToolbar = 59392,
-        ViewVariableEntry = 32783,
-        ViewStatusBar = 59393,
-        NumberSettings = 32777,
-        CurrencySettings = 32778,
-        InternationalSettings = 32788,
-        Calculator = 32779,
-        VariableSets = 32775,
-        PrintFileOptions = 32784,
-        HelpContents = 32786,
-        HelpIndex = 57666,
-        HelpUsing = 57667,
-        About = 57664,
-    };
+    using enum FrameCommand;
 
     using FileChooser = std::function<QString(bool save)>;
     using ModalHook = std::function<void(QDialog&)>;
@@ -68,7 +40,7 @@ public:
                QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    QAction* action(Command id) const;
+    QAction* action(FrameCommand id) const;
     CTextView* view() const { return view_; }
     InterviewBar* interviewBar() const { return bar_; }
     QLabel* positionPane() const { return position_; }
@@ -101,10 +73,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* makeAction(Command id, const QString& text, const QString& prompt, const QString& toolTip = {});
-    void createActions();
-    void createMenus();
-    void createToolBar();
     void createStatusBar();
     void connectCommands();
     void armIdlePass();
@@ -127,9 +95,7 @@ private:
     QDockWidget* barDock_ = nullptr;
     QLabel* position_ = nullptr;
     std::unique_ptr<Interview> interview_;
-    std::map<int, QAction*> actions_;
-    QList<QAction*> recentActions_;
-    QAction* recentSeparator_ = nullptr;
+    std::unique_ptr<FrameActions> frameActions_;
     QTimer idle_;
     QTimer timer1_;
     FileChooser chooseFile_;
