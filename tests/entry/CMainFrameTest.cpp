@@ -7,7 +7,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QMenu>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -272,4 +274,19 @@ TEST_F(MainFrame, PrintGoesThroughThePrintDialog) {
     frame->action(CMainFrame::Print)->trigger();
     EXPECT_TRUE(std::filesystem::exists(pdf));
     EXPECT_GT(std::filesystem::file_size(pdf), 500u);
+}
+
+TEST_F(MainFrame, ContextMenuOfTheForm) {
+    idle();
+    QStringList items;
+    frame->setContextMenuHook([&](QMenu& menu) {
+        for (QAction* a : menu.actions())
+            if (!a->isSeparator())
+                items << a->text().section(QLatin1Char('\t'), 0, 0);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
+    QCoreApplication::sendEvent(frame->view()->viewport(), &event);
+    EXPECT_EQ(items, (QStringList{QStringLiteral("&Undo"), QStringLiteral("&Save Worksheet"), QStringLiteral("&Print..."),
+                                  QStringLiteral("Print Pre&view"), QStringLiteral("V&ariable Sets..."),
+                                  QStringLiteral("P&roperties")}));
 }

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -130,6 +131,24 @@ void CMainFrame::connectCommands() {
     connect(bar_->valueField(), &QLineEdit::textEdited, this, &CMainFrame::UpdatePass);
     connect(frameActions_->action(Close), &QAction::triggered, this, &QWidget::close);
     connect(frameActions_->action(VariableSets), &QAction::triggered, this, &CMainFrame::onVariableSets);
+    // Menu 145, the form view's context menu.
+    connect(view_, &CTextView::contextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.setObjectName(QStringLiteral("contextMenu145"));
+        menu.addAction(action(Undo));
+        menu.addSeparator();
+        menu.addAction(action(SaveWorksheet));
+        menu.addAction(action(Print));
+        menu.addAction(action(PrintPreview));
+        menu.addSeparator();
+        menu.addAction(action(VariableSets));
+        QAction* properties = menu.addAction(QStringLiteral("P&roperties"));
+        connect(properties, &QAction::triggered, this, &CMainFrame::onPageSetup);
+        if (contextMenuHook_)
+            contextMenuHook_(menu);
+        else
+            menu.exec(at);
+    });
     connect(frameActions_->action(Print), &QAction::triggered, this, &CMainFrame::onPrint);
     connect(frameActions_->action(PrintPreview), &QAction::triggered, this, &CMainFrame::onPrintPreview);
     connect(frameActions_->action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);

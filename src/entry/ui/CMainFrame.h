@@ -14,6 +14,7 @@ class QAction;
 class QDialog;
 class QDockWidget;
 class QLabel;
+class QMenu;
 class QPrinter;
 
 namespace qv {
@@ -51,6 +52,8 @@ public:
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     /// Runs instead of a dialog's exec(): tests drive the dialog and close it.
     void setModalHook(ModalHook hook) { modalHook_ = std::move(hook); }
+    /// Runs instead of showing the form view's context menu.
+    void setContextMenuHook(std::function<void(QMenu&)> hook) { contextMenuHook_ = std::move(hook); }
 
     /// Runs the update pass now (it also runs whenever the program goes idle).
     void UpdatePass();
@@ -100,6 +103,7 @@ private:
     QTimer timer1_;
     FileChooser chooseFile_;
     ModalHook modalHook_;
+    std::function<void(QMenu&)> contextMenuHook_;
     std::unique_ptr<QPrinter> printer_;
 };
 
