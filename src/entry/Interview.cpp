@@ -71,6 +71,7 @@ InterviewView Interview::UpdatePass(const std::string& fieldText, bool focusInFr
         return v;
     }
     std::string text = fieldText;
+    const bool programFilledField = s_.valueDirty;
     if (s_.valueDirty) {
         text = doc_.DisplayValue(k);
         v.valueText = text;
@@ -80,8 +81,10 @@ InterviewView Interview::UpdatePass(const std::string& fieldText, bool focusInFr
     if (doc_.StoreAnswer(k, text)) {
         redrawPending_ = true;
         lastAnswerChange_ = clock_();
-        // Typed answers are unsaved work until the next Save Worksheet.
-        doc_.SetModifiedFlag(true);
+        // Typed answers are unsaved work until the next Save Worksheet; the field the
+        // program has just filled (a blank read back as its own kind) is not.
+        if (!programFilledField)
+            doc_.SetModifiedFlag(true);
     }
     throttledRedraw();
     // After the answer is stored, so the box shows the state of what is in the field.

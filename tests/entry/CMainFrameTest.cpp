@@ -9,11 +9,11 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDialog>
-#include <QMenu>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -170,6 +170,19 @@ TEST_F(MainFrame, Screenshot) {
     SUCCEED();
 }
 
+TEST_F(MainFrame, WalkingWithoutTypingLeavesNothingToSave) {
+    std::string form =
+        dir.write("u.qvf", TemplateBuilder::simple({"NAME", "X"}, "\xB5|NAME|\xB5 |X|")).string();
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form)));
+    idle();
+    click("next107");
+    click("back104");
+    idle();
+    EXPECT_FALSE(frame->windowTitle().contains(QStringLiteral("*")));
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(messages.entries().empty());
+}
+
 TEST_F(MainFrame, ClosingWithUnsavedAnswersAsksFirst) {
     idle();
     EXPECT_TRUE(frame->close()); // nothing typed yet: no question
@@ -286,7 +299,7 @@ TEST_F(MainFrame, ContextMenuOfTheForm) {
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
     QCoreApplication::sendEvent(frame->view()->viewport(), &event);
-    EXPECT_EQ(items, (QStringList{QStringLiteral("&Undo"), QStringLiteral("&Save Worksheet"), QStringLiteral("&Print..."),
-                                  QStringLiteral("Print Pre&view"), QStringLiteral("V&ariable Sets..."),
-                                  QStringLiteral("P&roperties")}));
+    EXPECT_EQ(items, (QStringList{QStringLiteral("&Undo"), QStringLiteral("&Save Worksheet"),
+                                  QStringLiteral("&Print..."), QStringLiteral("Print Pre&view"),
+                                  QStringLiteral("V&ariable Sets..."), QStringLiteral("P&roperties")}));
 }
