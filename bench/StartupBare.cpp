@@ -1,20 +1,12 @@
 // The yardstick: a bare Qt main window with a toolbar, a status bar and a text view
 // holding three pages, quitting after its first paint.
+#include "QuitOnFirstPaint.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QToolBar>
-
-namespace {
-class QuitOnPaint : public QObject {
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
-            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-        return false;
-    }
-};
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -27,7 +19,7 @@ int main(int argc, char** argv) {
         pages += QStringLiteral("the lessee shall pay unto the lessor the monthly rent of the premises\n");
     text->setPlainText(pages);
     window.setCentralWidget(text);
-    QuitOnPaint quit;
+    QuitOnFirstPaint quit;
     text->viewport()->installEventFilter(&quit);
     window.show();
     return QApplication::exec();

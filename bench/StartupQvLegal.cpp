@@ -6,20 +6,12 @@
 #include "platform/IniProfile.h"
 #include "view/ui/CTextView.h"
 
+#include "QuitOnFirstPaint.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <chrono>
-
-namespace {
-class QuitOnPaint : public QObject {
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
-            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-        return false;
-    }
-};
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -33,7 +25,7 @@ int main(int argc, char** argv) {
     qv::CMainFrame frame(doc, messages, profile, [] { return std::chrono::milliseconds(0); });
     if (argc > 1)
         frame.OpenDocumentFile(QString::fromLocal8Bit(argv[1]));
-    QuitOnPaint quit;
+    QuitOnFirstPaint quit;
     frame.view()->viewport()->installEventFilter(&quit);
     frame.show();
     return QApplication::exec();
