@@ -127,20 +127,11 @@ private:
 
     void variable(std::size_t i, const std::string& t, bool current, bool ul) {
         const char marker = static_cast<char>(current ? FormLayout::kCurrent : FormLayout::kVariable);
-        const bool nextIsSpace = i + 1 < doc_.runFlags.size() && (doc_.runFlags[i + 1] & RUN_SPACE);
         bool first = true;
-        for (std::size_t pos = 0; pos < t.size();) {
-            const bool blank = isBlankChar(t[pos]);
-            std::size_t end = pos;
-            while (end < t.size() && isBlankChar(t[end]) == blank)
-                ++end;
-            const std::string_view chunk(t.data() + pos, end - pos);
-            if (!blank) {
-                std::size_t length = chunk.size();
-                if (end == t.size() && !nextIsSpace)
-                    length += text(i + 1).size(); // keep the word with what follows it
-                wrapIfLonger(length);
-            }
+        for (const FormLayout::Chunk& c : FormLayout::VariableChunks(doc_, i, t)) {
+            const std::string_view chunk = c.text;
+            if (!c.blank)
+                wrapIfLonger(c.measure);
             if (current && first) {
                 result_.currentLine = static_cast<int>(doc_.formLines.size());
                 result_.currentUnderlined = ul;
@@ -150,7 +141,6 @@ private:
             line_ += chunk;
             line_ += marker;
             reducePad(chunk.size());
-            pos = end;
         }
     }
 
@@ -172,6 +162,26 @@ std::size_t FormLayout::PrintableLength(std::string_view line) {
     for (unsigned char c : line)
         n += (c < 0x80 || c == kNbsp) ? 1 : 0;
     return n;
+}
+
+std::vector<FormLayout::Chunk> FormLayout::VariableChunks(const CTextDoc& doc, std::size_t run,
+                                                          std::string_view answer) {
+    const auto& texts = doc.state().runTexts;
+    const bool nextIsSpace = run + 1 < doc.runFlags.size() && (doc.runFlags[run + 1] & RUN_SPACE);
+    const std::size_t nextLength = run + 1 < texts.size() ? texts[run + 1].size() : 0;
+    std::vector<Chunk> chunks;
+    for (std::size_t pos = 0; pos < answer.size();) {
+        const bool blank = isBlankChar(answer[pos]);
+        std::size_t end = pos;
+        while (end < answer.size() && isBlankChar(answer[end]) == blank)
+            ++end;
+        Chunk c{answer.substr(pos, end - pos), blank, end - pos};
+        if (!blank && end == answer.size() && !nextIsSpace)
+            c.measure += nextLength;
+        chunks.push_back(c);
+        pos = end;
+    }
+    return chunks;
 }
 
 std::size_t FormLayout::WordLength(const CTextDoc& doc, std::size_t i) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -37,6 +38,16 @@ public:
     /// The length of the word starting at run `i`: its text and that of the runs after it
     /// up to the next space run or empty run, so a word made of several runs stays together.
     static std::size_t WordLength(const CTextDoc& doc, std::size_t i);
+
+    /// A piece of a variable's answer: a word, or a stretch of blanks (spaces and no-break
+    /// spaces). A word's measure, used for wrapping, includes the text of the next run when
+    /// the word ends the answer and no space run follows, so it stays with its punctuation.
+    struct Chunk {
+        std::string_view text;
+        bool blank = false;
+        std::size_t measure = 0;
+    };
+    static std::vector<Chunk> VariableChunks(const CTextDoc& doc, std::size_t run, std::string_view answer);
 
     /// Pads a run's text for a fixed-width field: cut to `width` and filled with blanks.
     static std::string PadField(std::string_view text, int width);

@@ -19,9 +19,6 @@ constexpr const char* kHeader =
 constexpr const char* kPlain = "\\plain\\f4\\fs24 ";
 constexpr char kNbsp = '\xA0';
 
-bool isBlankChar(char c) {
-    return c == ' ' || c == kNbsp;
-}
 
 class Writer {
 public:
@@ -151,22 +148,12 @@ private:
     void variable(std::size_t i, std::string t) {
         if (underline_ && t == BLANK_TEXT)
             t.assign(BLANK_TEXT.size(), kNbsp);
-        const bool nextIsSpace = i + 1 < doc_.runFlags.size() && (doc_.runFlags[i + 1] & RUN_SPACE);
-        for (std::size_t pos = 0; pos < t.size();) {
-            const bool blank = isBlankChar(t[pos]);
-            std::size_t end = pos;
-            while (end < t.size() && isBlankChar(t[end]) == blank)
-                ++end;
-            const std::string_view chunk(t.data() + pos, end - pos);
-            if (!blank) {
-                std::size_t length = chunk.size();
-                if (end == t.size() && !nextIsSpace)
-                    length += text(i + 1).size();
-                breakIfLonger(length);
-            }
+        for (const FormLayout::Chunk& c : FormLayout::VariableChunks(doc_, i, t)) {
+            const std::string_view chunk = c.text;
+            if (!c.blank)
+                breakIfLonger(c.measure);
             p_ += PrintFileWriter::Escape(chunk);
             reducePad(chunk.size());
-            pos = end;
         }
     }
 
