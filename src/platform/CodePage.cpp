@@ -57,26 +57,35 @@ std::string CodePage::latin1ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::size_t CodePage::decodeUtf8(std::string_view text, std::size_t at, char32_t& c) {
+    const auto b = static_cast<unsigned char>(text[at]);
+    const std::size_t n = b < 0x80             ? 1
+                          : (b & 0xE0) == 0xC0 ? 2
+                          : (b & 0xF0) == 0xE0 ? 3
+                          : (b & 0xF8) == 0xF0 ? 4
+                                               : 0;
+    if (n == 0 || at + n > text.size())
+        return 0;
+    c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto cont = static_cast<unsigned char>(text[at + k]);
+        if ((cont & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (cont & 0x3F);
+    }
+    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kMin[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return n;
+}
+
 std::string CodePage::fromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        auto b = static_cast<unsigned char>(utf8[i]);
-        std::size_t n = b < 0x80             ? 1
-                        : (b & 0xE0) == 0xC0 ? 2
-                        : (b & 0xF0) == 0xE0 ? 3
-                        : (b & 0xF8) == 0xF0 ? 4
-                                             : 0;
-        char32_t c = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
-        bool ok = n != 0 && i + n <= utf8.size();
-        for (std::size_t k = 1; ok && k < n; ++k) {
-            auto cont = static_cast<unsigned char>(utf8[i + k]);
-            ok = (cont & 0xC0) == 0x80;
-            c = (c << 6) | (cont & 0x3F);
-        }
-        static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!ok || c < kMin[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t n = decodeUtf8(utf8, i, c);
+        if (n == 0) {
             out += '?';
             ++i; // resynchronise on the next byte
             continue;

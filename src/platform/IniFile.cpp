@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -31,20 +33,8 @@ std::string_view trim(std::string_view s) {
 
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not valid.
 std::size_t utf8Length(std::string_view s, std::size_t i) {
-    auto c = static_cast<unsigned char>(s[i]);
-    std::size_t n = c < 0x80             ? 1
-                    : (c & 0xE0) == 0xC0 ? 2
-                    : (c & 0xF0) == 0xE0 ? 3
-                    : (c & 0xF8) == 0xF0 ? 4
-                                         : 0;
-    if (n == 0 || i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-            return 0;
-    if (n == 2 && c < 0xC2)
-        return 0; // overlong
-    return n;
+    char32_t c = 0;
+    return CodePage::decodeUtf8(s, i, c);
 }
 
 enum class Role { Section, Key, Value };

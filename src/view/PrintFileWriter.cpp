@@ -19,7 +19,6 @@ constexpr const char* kHeader =
 constexpr const char* kPlain = "\\plain\\f4\\fs24 ";
 constexpr char kNbsp = '\xA0';
 
-
 class Writer {
 public:
     Writer(CTextDoc& doc, bool editor, int cpl)
