@@ -5,12 +5,14 @@
 #include "entry/ui/QtMessages.h"
 #include "formengine/CTextDoc.h"
 #include "platform/ConfigPaths.h"
+#include "platform/Drives.h"
 #include "platform/IniProfile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <chrono>
+#include <filesystem>
 
 namespace qv {
 
@@ -27,6 +29,10 @@ int QvLegalApp::run(int argc, char** argv) {
     state.startedEmpty = false;
     state.handOffPassed = false;
 
+    // Started from a disc: work from the home folder instead of the read-only drive.
+    std::error_code ec;
+    if (platform::Drives::IsCdRom(std::filesystem::current_path(ec)))
+        std::filesystem::current_path(platform::Drives::RootFolder(), ec);
     // File dialogs start in the user's documents folder.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!documents.isEmpty() && QDir(documents).exists())

@@ -47,4 +47,13 @@ std::filesystem::path ConfigPaths::windowsFolder() {
     return suiteFolder() / "Windows";
 }
 
+std::filesystem::path ConfigPaths::systemFolder() {
+    return dataHome() / "Q-V Davov Software" / "system";
+}
+
+std::filesystem::path ConfigPaths::cacheFolder() {
+    auto p = fromEnv("XDG_CACHE_HOME");
+    return (p.empty() ? homeFolder() / ".cache" : p) / "Q-V Davov Software";
+}
+
 } // namespace qv::platform

@@ -20,6 +20,10 @@ public:
     static std::filesystem::path applicationSettings(std::string_view applicationName);
     /// Stands in for the Windows folder that holds the private initialisation files.
     static std::filesystem::path windowsFolder();
+    /// Stands in for the system folder (control panel applets, shared libraries).
+    static std::filesystem::path systemFolder();
+    /// Per-user scratch files that must outlive the program briefly (mail attachments).
+    static std::filesystem::path cacheFolder();
 };
 
 } // namespace qv::platform

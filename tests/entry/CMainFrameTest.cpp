@@ -2,6 +2,7 @@
 #include "entry/ui/InterviewBar.h"
 #include "formengine/RunFlags.h"
 #include "support/DocFixture.h"
+#include "support/QtPrinters.h"
 #include "support/TemplateBuilder.h"
 #include "view/ui/CTextView.h"
 
@@ -14,15 +15,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
 #include <QTest>
+#include <QToolBar>
+#include <fstream>
 
 using namespace qv;
 using namespace std::chrono_literals;
+using qv::test::TempDir;
 using qv::test::TemplateBuilder;
 
 namespace {
@@ -60,10 +65,15 @@ protected:
     QLineEdit* field() { return find<QLineEdit>("value106"); }
     void idle() { QTest::qWait(5); }
 
+    qv::test::TempHome home; // the system and cache folders the frame looks into
     std::chrono::milliseconds now{50000};
     std::unique_ptr<CMainFrame> frame;
 
-    void TearDown() override { host.forward = nullptr; }
+    void TearDown() override {
+        host.forward = nullptr;
+        doc.SetModifiedFlag(false); // nothing left to ask about when the frame goes
+        frame.reset();
+    }
 };
 
 } // namespace
@@ -302,4 +312,170 @@ TEST_F(MainFrame, ContextMenuOfTheForm) {
     EXPECT_EQ(items, (QStringList{QStringLiteral("&Undo"), QStringLiteral("&Save Worksheet"),
                                   QStringLiteral("&Print..."), QStringLiteral("Print Pre&view"),
                                   QStringLiteral("V&ariable Sets..."), QStringLiteral("P&roperties")}));
+}
+
+namespace {
+
+QStringList menuTexts(QMenu* menu) {
+    QStringList items;
+    for (QAction* a : menu->actions())
+        items << (a->isSeparator() ? QStringLiteral("|") : a->text().section(QLatin1Char('\t'), 0, 0));
+    return items;
+}
+
+QMenu* topMenu(QMainWindow& window, const QString& title) {
+    for (QAction* a : window.menuBar()->actions())
+        if (a->text() == title)
+            return a->menu();
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(MainFrame, ToolbarHasItsSixteenSlotsEachWithAPicture) {
+    auto* tb = find<QToolBar>("mainToolbar");
+    QStringList items;
+    for (QAction* a : tb->actions()) {
+        items << (a->isSeparator() ? QStringLiteral("|") : a->iconText());
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().isNull()) << a->iconText().toStdString();
+            EXPECT_FALSE(a->icon().pixmap(QSize(32, 32)).toImage().isNull());
+        }
+    }
+    EXPECT_EQ(items, (QStringList{"Open", "Save", "|", "Print", "Print Preview", "|", "Cut", "Copy", "Paste",
+                                  "Delete", "|", "Undo", "|", "Calculator", "|", "Help Contents"}));
+    EXPECT_EQ(tb->windowTitle(), QStringLiteral("Main Toolbar"));
+}
+
+TEST_F(MainFrame, ToolsMenuKeepsOneWayToTheRegionalSettings) {
+    EXPECT_EQ(menuTexts(topMenu(*frame, QStringLiteral("&Tools"))),
+              (QStringList{"&International Settings", "|", "&Windows Calculator...", "V&ariable Sets...",
+                           "&Print File Options..."}));
+
+    // Where the system folder holds the regional applet, its submenu stays instead.
+    const auto system = home.home() / ".local/share/Q-V Davov Software/system";
+    std::filesystem::create_directories(system);
+    { std::ofstream(system / "INTL.CPL") << "applet"; }
+    frame.reset();
+    CMainFrame other(doc, messages, profile, [this] { return now; });
+    QMenu* tools = topMenu(other, QStringLiteral("&Tools"));
+    EXPECT_EQ(menuTexts(tools), (QStringList{"&Regional Settings", "|", "&Windows Calculator...",
+                                             "V&ariable Sets...", "&Print File Options..."}));
+    EXPECT_EQ(menuTexts(tools->actions()[0]->menu()),
+              (QStringList{"&Number Settings...", "&Currency Settings..."}));
+}
+
+TEST_F(MainFrame, StatusBarHasTheLockKeyPanesAfterThePosition) {
+    const QStringList names{"Caps Lock", "Num Lock", "Scroll Lock"};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NE(frame->lockPane(i), nullptr);
+        EXPECT_EQ(frame->lockPane(i)->accessibleName(), names[i]);
+        EXPECT_TRUE(frame->lockPane(i)->isVisible());
+        // Only a lock that is on names itself.
+        const QString text = frame->lockPane(i)->text();
+        EXPECT_TRUE(text.isEmpty() || text == QStringList({"CAP", "NUM", "SCRL"})[i]);
+    }
+    EXPECT_LT(frame->positionPane()->x(), frame->lockPane(0)->x());
+}
+
+TEST_F(MainFrame, SendMailAttachesTheWorksheetOrIsOffWithoutAMailProgram) {
+    // Frames made here decide on the mail service from their own PATH; one frame at a
+    // time works on the document.
+    frame.reset();
+    TempDir bin;
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path().string()));
+    {
+        CMainFrame without(doc, messages, profile, [this] { return now; });
+        without.UpdatePass();
+        EXPECT_FALSE(without.action(CMainFrame::SendMail)->isEnabled());
+    }
+    const auto log = bin / "mail.log";
+    const auto tool =
+        bin.write("xdg-email", "#!/bin/sh\n/bin/cp \"$2\" \"" + log.string() + ".tmp\" && echo \"$2\" > \"" +
+                                   log.string() + ".name\" && /bin/mv \"" + log.string() + ".tmp\" \"" +
+                                   log.string() + "\"\n");
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    CMainFrame mailing(doc, messages, profile, [this] { return now; });
+    host.forward = &mailing;
+    mailing.show();
+    QTest::keyClicks(mailing.interviewBar()->valueField(), QStringLiteral("Jane"));
+    ASSERT_TRUE(mailing.action(CMainFrame::SendMail)->isEnabled());
+    mailing.action(CMainFrame::SendMail)->trigger();
+    for (int i = 0; i < 200 && !std::filesystem::exists(log); ++i)
+        QTest::qWait(10);
+    qputenv("PATH", oldPath);
+    const std::string attached = TempDir::read(log);
+    EXPECT_TRUE(attached == doc.worksheetBytes()) << "the attachment is the worksheet";
+    EXPECT_NE(attached.find("Jane"), std::string::npos);
+    EXPECT_NE(TempDir::read(log.string() + ".name").find("/Untitled.QVW\n"), std::string::npos);
+    EXPECT_TRUE(doc.IsModified()) << "a mailed copy is no saved worksheet";
+    EXPECT_TRUE(messages.entries().empty());
+    host.forward = nullptr;
+    doc.SetModifiedFlag(false);
+}
+
+TEST_F(MainFrame, SettingsChangesLayTheFormOutAgain) {
+    const int before = frame->view()->layoutPasses();
+    QEvent locale(QEvent::LocaleChange);
+    QCoreApplication::sendEvent(frame->view(), &locale);
+    EXPECT_EQ(frame->view()->layoutPasses(), before + 1);
+}
+
+TEST_F(MainFrame, KeyboardAloneWalksTheForm) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    idle();
+    // Mnemonics press their button after a short animation.
+    const auto waitFor = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 100 && !done(); ++i)
+            QTest::qWait(10);
+        return done();
+    };
+    QLineEdit* value = field();
+    ASSERT_TRUE(value->hasFocus());
+
+    // Tab leaves the field for the bar's controls in their order.
+    QStringList order;
+    QWidget* w = value;
+    for (int i = 0; i < 5; ++i) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisible());
+        order << w->objectName();
+    }
+    EXPECT_EQ(order, (QStringList{"fillInLater1014", "position1007", "next107", "done101", "cancel57665"}));
+
+    auto* later = find<QCheckBox>("fillInLater1014");
+    ASSERT_TRUE(later->isChecked());
+    QTest::keyClick(value, Qt::Key_I, Qt::AltModifier); // Fill &In Later
+    EXPECT_TRUE(waitFor([&] { return !later->isChecked(); }));
+    EXPECT_EQ(answer(0), NBSP_TEXT);
+    EXPECT_TRUE(waitFor([&] { return value->hasFocus(); }));
+
+    QTest::keyClicks(value, QStringLiteral("Jane Roe"));
+    QTest::keyClick(value, Qt::Key_Return); // Next is the default button
+    idle();
+    EXPECT_EQ(position(), QStringLiteral("2/3"));
+    EXPECT_TRUE(value->hasFocus());
+    QTest::keyClick(value, Qt::Key_B, Qt::AltModifier); // < &Back
+    EXPECT_TRUE(waitFor([&] { return position() == QStringLiteral("1/3"); }));
+    idle();
+    EXPECT_EQ(value->text(), QStringLiteral("Jane Roe"));
+    EXPECT_TRUE(value->hasFocus());
+    QTest::keyClick(value, Qt::Key_N, Qt::AltModifier); // &Next >
+    EXPECT_TRUE(waitFor([&] { return position() == QStringLiteral("2/3"); }));
+    // Ctrl+S reaches Save Worksheet from the field.
+    const auto saved = dir / "keyboard.qvw";
+    frame->setFileChooser([&](bool) { return QString::fromStdString(saved.string()); });
+    QTest::keyClick(value, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(std::filesystem::exists(saved));
+}
+
+TEST_F(MainFrame, EveryControlOfTheBarHasAnAccessibleName) {
+    for (QWidget* w : frame->interviewBar()->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    }
 }

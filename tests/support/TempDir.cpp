@@ -40,13 +40,14 @@ std::string TempDir::read(const std::filesystem::path& file) {
 }
 
 TempHome::TempHome() {
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
         const char* v = std::getenv(name);
         saved_[name] = v ? std::optional<std::string>(v) : std::nullopt;
     }
     ::setenv("HOME", dir_.path().c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (dir_.path() / ".config").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (dir_.path() / ".local/share").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", (dir_.path() / ".cache").c_str(), 1);
 }
 
 TempHome::~TempHome() {

@@ -26,7 +26,7 @@ private:
     std::filesystem::path path_;
 };
 
-/// A temporary home: HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into a fresh folder
+/// A temporary home: HOME and the XDG config, data and cache folders point into a fresh folder
 /// for the life of the object and are restored afterwards.
 class TempHome {
 public:

@@ -4,6 +4,8 @@
 #include "formengine/CTextDoc.h"
 #include "formengine/DocumentOpener.h"
 #include "platform/CodePage.h"
+#include "platform/ConfigPaths.h"
+#include "platform/MailService.h"
 #include "platform/Profile.h"
 #include "platform/UserLocale.h"
 #include "view/NumericFields.h"
@@ -18,6 +20,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +32,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <filesystem>
 
 namespace qv {
 namespace {
@@ -40,7 +44,8 @@ const QString kWorksheetFilter = QStringLiteral("QV Davov Worksheets (*.qvw)");
 
 CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile& profile,
                        Interview::Clock clock, QWidget* parent)
-    : QMainWindow(parent), doc_(doc), messages_(messages), profile_(profile) {
+    : QMainWindow(parent), doc_(doc), messages_(messages), profile_(profile),
+      mailAvailable_(platform::MailService::Available()) {
     setObjectName(QStringLiteral("mainFrame"));
     // The program's printer: the system's default, or a PDF printer on Letter paper where
     // there is none, so that pagination and Page Setup still work.
@@ -58,7 +63,10 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
     });
     setCentralWidget(view_);
 
-    frameActions_ = std::make_unique<FrameActions>(this, [this](const QString& path) {
+    // The control panel's regional applet stands in the system folder where the desktop
+    // has one.
+    const bool regionalApplet = std::filesystem::exists(platform::ConfigPaths::systemFolder() / "INTL.CPL");
+    frameActions_ = std::make_unique<FrameActions>(this, regionalApplet, [this](const QString& path) {
         if (SaveModified())
             OpenDocumentFile(path);
     });
@@ -82,6 +90,7 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
     timer1_.setInterval(2000);
     connect(&timer1_, &QTimer::timeout, this, [this] {
         interview_->TimerTick(bar_->sliderPosition());
+        updateLockPanes();
         UpdatePass();
     });
     timer1_.start();
@@ -108,8 +117,35 @@ void CMainFrame::createStatusBar() {
     position_->setMinimumWidth(position_->fontMetrics().horizontalAdvance(QStringLiteral("0000/0000")));
     position_->setAlignment(Qt::AlignCenter);
     statusBar()->addPermanentWidget(position_);
+    const struct {
+        const char* text;
+        const char* name;
+        const char* accessible;
+    } panes[] = {{"CAP", "capsLockPane", "Caps Lock"},
+                 {"NUM", "numLockPane", "Num Lock"},
+                 {"SCRL", "scrollLockPane", "Scroll Lock"}};
+    for (int i = 0; i < 3; ++i) {
+        auto* pane = new QLabel(this);
+        pane->setObjectName(QString::fromLatin1(panes[i].name));
+        pane->setAccessibleName(QString::fromLatin1(panes[i].accessible));
+        pane->setProperty("lockText", QString::fromLatin1(panes[i].text));
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL ")));
+        statusBar()->addPermanentWidget(pane);
+        lockPanes_[i] = pane;
+    }
+    updateLockPanes();
     connect(frameActions_->action(ViewStatusBar), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
     frameActions_->action(ViewStatusBar)->setChecked(true);
+}
+
+void CMainFrame::updateLockPanes() {
+    // A pane names its key while the lock is on and stays blank otherwise.
+    for (int i = 0; i < 3; ++i) {
+        const auto on = locks_.isOn(static_cast<platform::KeyboardLocks::Key>(i));
+        lockPanes_[i]->setText(on.value_or(false) ? lockPanes_[i]->property("lockText").toString()
+                                                  : QString());
+    }
 }
 
 void CMainFrame::connectCommands() {
@@ -153,6 +189,7 @@ void CMainFrame::connectCommands() {
     connect(frameActions_->action(PrintPreview), &QAction::triggered, this, &CMainFrame::onPrintPreview);
     connect(frameActions_->action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);
     connect(frameActions_->action(Open), &QAction::triggered, this, &CMainFrame::onOpen);
+    connect(frameActions_->action(SendMail), &QAction::triggered, this, &CMainFrame::onSendMail);
     // A saved worksheet holds every typed answer: nothing is unsaved any more.
     connect(frameActions_->action(SaveWorksheet), &QAction::triggered, this, [this] {
         if (doc_.SaveWorksheet())
@@ -181,8 +218,19 @@ void CMainFrame::armIdlePass() {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::KeyPress:
     case QEvent::KeyRelease:
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_ScrollLock:
+            updateLockPanes();
+            break;
+        default:
+            break;
+        }
+        armIdlePass();
+        break;
+    case QEvent::KeyPress:
     case QEvent::MouseButtonRelease:
     case QEvent::FocusIn:
         armIdlePass();
@@ -215,8 +263,9 @@ void CMainFrame::UpdatePass() {
     frameActions_->action(SaveWorksheetAs)->setEnabled(any);
     frameActions_->action(ViewVariableEntry)->setChecked(barDock_->isVisible());
     // Commands whose windows come later stay visible but off.
-    for (FrameCommand c : {NewForm, SendMail, NumberSettings, CurrencySettings, InternationalSettings,
-                           Calculator, PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
+    frameActions_->action(SendMail)->setEnabled(mailAvailable_);
+    for (FrameCommand c : {NewForm, NumberSettings, CurrencySettings, InternationalSettings, Calculator,
+                           PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
         frameActions_->action(c)->setEnabled(false);
     updateTitle();
 }
@@ -316,6 +365,22 @@ void CMainFrame::onPageSetup() {
     const auto m = dialog.margins();
     view_->page().SetMargins(m[0], m[1], m[2], m[3]);
     view_->OnUpdate();
+}
+
+void CMainFrame::onSendMail() {
+    UpdatePass();
+    // The attachment is the worksheet as Save Worksheet would write it, named after the
+    // worksheet, or "Untitled.QVW" before it has a name. Mailing a copy saves nothing,
+    // so unsaved answers stay marked.
+    const std::string name = doc_.HasWorksheetName()
+                                 ? std::filesystem::path(doc_.GetPathName()).filename().string()
+                                 : std::string("Untitled.QVW");
+    beginWaitCursor();
+    const bool sent = platform::MailService::SendDocument(name, doc_.worksheetBytes());
+    endWaitCursor();
+    if (!sent)
+        messages_.show("The mail program could not be started.", MessageIcon::Exclamation,
+                       MessageButtons::Ok);
 }
 
 void CMainFrame::onOpen() {

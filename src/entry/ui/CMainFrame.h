@@ -3,6 +3,7 @@
 #include "entry/Interview.h"
 #include "entry/ui/FrameActions.h"
 #include "formengine/DocumentHost.h"
+#include "platform/KeyboardLocks.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -45,6 +46,8 @@ public:
     CTextView* view() const { return view_; }
     InterviewBar* interviewBar() const { return bar_; }
     QLabel* positionPane() const { return position_; }
+    /// Caps Lock, Num Lock and Scroll Lock, in this order.
+    QLabel* lockPane(int i) const { return lockPanes_[i]; }
     Interview& interview() { return *interview_; }
     QPrinter& printer() { return *printer_; }
 
@@ -81,7 +84,9 @@ private:
     void armIdlePass();
     void updateTitle();
     void updateRecentFiles();
+    void updateLockPanes();
     void onOpen();
+    void onSendMail();
     void onFillInLater();
     void onVariableSets();
     void onPrint();
@@ -97,6 +102,9 @@ private:
     InterviewBar* bar_ = nullptr;
     QDockWidget* barDock_ = nullptr;
     QLabel* position_ = nullptr;
+    QLabel* lockPanes_[3] = {};
+    platform::KeyboardLocks locks_;
+    bool mailAvailable_ = false;
     std::unique_ptr<Interview> interview_;
     std::unique_ptr<FrameActions> frameActions_;
     QTimer idle_;

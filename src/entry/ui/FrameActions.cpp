@@ -1,18 +1,20 @@
 #include "entry/ui/FrameActions.h"
 
+#include "entry/ui/PaintedIcons.h"
+
 #include <QAction>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QStyle>
 #include <QToolBar>
 #include <tuple>
 
 namespace qv {
 
-FrameActions::FrameActions(QMainWindow* window, std::function<void(const QString&)> openRecent)
+FrameActions::FrameActions(QMainWindow* window, bool regionalApplet,
+                           std::function<void(const QString&)> openRecent)
     : window_(window), openRecent_(std::move(openRecent)) {
     createActions();
-    createMenus();
+    createMenus(regionalApplet);
     createToolBar();
 }
 
@@ -33,24 +35,20 @@ QAction* FrameActions::makeAction(FrameCommand id, const QString& text, const QS
 }
 
 void FrameActions::createActions() {
-    const auto icon = [this](QStyle::StandardPixmap p) { return window_->style()->standardIcon(p); };
     makeAction(NewForm, QStringLiteral("&New Form...\tCtrl-N"), QStringLiteral("Create a new document"),
                QStringLiteral("New"))
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
     auto* open = makeAction(Open, QStringLiteral("&Open...\tCtrl-O"),
                             QStringLiteral("Opens a previously saved sheet"), QStringLiteral("Open"));
     open->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    open->setIcon(icon(QStyle::SP_DialogOpenButton));
     auto* save = makeAction(SaveWorksheet, QStringLiteral("&Save Worksheet\tCtrl+S"),
                             QStringLiteral("Saves this sheet to a file"), QStringLiteral("Save"));
     save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    save->setIcon(icon(QStyle::SP_DialogSaveButton));
     makeAction(SaveWorksheetAs, QStringLiteral("Save Worksheet &As..."),
                QStringLiteral("Saves this sheet to another file"), QStringLiteral("Save As"));
     makeAction(PageSetup, QStringLiteral("Pa&ge Setup..."), QStringLiteral("Change the printing options"));
     makeAction(PrintPreview, QStringLiteral("Print Pre&view"), QStringLiteral("Display full pages"),
-               QStringLiteral("Print Preview"))
-        ->setIcon(icon(QStyle::SP_FileDialogContentsView));
+               QStringLiteral("Print Preview"));
     auto* print = makeAction(Print, QStringLiteral("&Print...\tCtrl+P"),
                              QStringLiteral("Print the active document"), QStringLiteral("Print"));
     print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
@@ -115,6 +113,14 @@ void FrameActions::createActions() {
                QStringLiteral("Display instructions about how to use help"));
     makeAction(About, QStringLiteral("&About Q-V Davov Software..."),
                QStringLiteral("Display program information, version number and copyright"));
+    for (auto [id, picture] :
+         {std::pair{Open, PaintedIcons::Open}, std::pair{SaveWorksheet, PaintedIcons::Save},
+          std::pair{Print, PaintedIcons::Print}, std::pair{PrintPreview, PaintedIcons::PrintPreview},
+          std::pair{Cut, PaintedIcons::Cut}, std::pair{Copy, PaintedIcons::Copy},
+          std::pair{Paste, PaintedIcons::Paste}, std::pair{Delete, PaintedIcons::Delete},
+          std::pair{Undo, PaintedIcons::Undo}, std::pair{Calculator, PaintedIcons::Calculator},
+          std::pair{HelpContents, PaintedIcons::Help}})
+        actions_[id]->setIcon(PaintedIcons::icon(picture));
     for (auto& [id, a] : actions_) {
         // The toolbar shows the short name, not the menu text with its shortcut.
         if (!a->toolTip().isEmpty() && a->toolTip() != a->text())
@@ -123,7 +129,7 @@ void FrameActions::createActions() {
     }
 }
 
-void FrameActions::createMenus() {
+void FrameActions::createMenus(bool regionalApplet) {
     QMenu* file = window_->menuBar()->addMenu(QStringLiteral("&File"));
     for (FrameCommand c : {NewForm, Open, SaveWorksheet, SaveWorksheetAs})
         file->addAction(actions_[c]);
@@ -154,9 +160,16 @@ void FrameActions::createMenus() {
         view->addAction(actions_[c]);
 
     QMenu* tools = window_->menuBar()->addMenu(QStringLiteral("&Tools"));
-    // One way to the regional settings stays: the desktop's region settings stand in for
-    // the control panel's submenu.
-    tools->addAction(actions_[InternationalSettings]);
+    tools->setObjectName(QStringLiteral("toolsMenu"));
+    // Exactly one way to the regional settings stays: the submenu where the system has
+    // the control panel's regional applet, the single item otherwise.
+    if (regionalApplet) {
+        QMenu* regional = tools->addMenu(QStringLiteral("&Regional Settings"));
+        regional->addAction(actions_[NumberSettings]);
+        regional->addAction(actions_[CurrencySettings]);
+    } else {
+        tools->addAction(actions_[InternationalSettings]);
+    }
     tools->addSeparator();
     for (FrameCommand c : {Calculator, VariableSets, PrintFileOptions})
         tools->addAction(actions_[c]);
@@ -183,6 +196,7 @@ void FrameActions::createToolBar() {
     tb->addAction(actions_[Undo]);
     tb->addSeparator();
     tb->addAction(actions_[Calculator]);
+    tb->addSeparator();
     tb->addAction(actions_[HelpContents]);
     QObject::connect(actions_[ViewToolbar], &QAction::toggled, tb, &QToolBar::setVisible);
     actions_[ViewToolbar]->setChecked(true);

@@ -48,7 +48,9 @@ public:
     using enum FrameCommand;
     static constexpr int kRecentFiles = 4;
 
-    FrameActions(QMainWindow* window, std::function<void(const QString&)> openRecent);
+    /// `regionalApplet`: the system has the control panel's regional applet, so the Tools
+    /// menu offers its submenu instead of the single regional-settings item.
+    FrameActions(QMainWindow* window, bool regionalApplet, std::function<void(const QString&)> openRecent);
 
     QAction* action(FrameCommand id) const;
     const std::map<FrameCommand, QAction*>& all() const { return actions_; }
@@ -58,7 +60,7 @@ private:
     QAction* makeAction(FrameCommand id, const QString& text, const QString& prompt,
                         const QString& toolTip = {});
     void createActions();
-    void createMenus();
+    void createMenus(bool regionalApplet);
     void createToolBar();
 
     QMainWindow* window_;

@@ -1,5 +1,7 @@
 #include "entry/ui/InterviewBar.h"
 
+#include "entry/ui/PaintedIcons.h"
+#include "entry/ui/PictureButton.h"
 #include "platform/CodePage.h"
 
 #include <QCheckBox>
@@ -9,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -31,9 +32,8 @@ template <typename W> W* named(W* w, const char* name, const QString& statusTip,
 
 InterviewBar::InterviewBar(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Q-V Variable Entry"));
-    picture_ = named(new QLabel(this), "picture1013", {}, tr("Form picture"));
-    picture_->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(40, 40));
-    picture_->setEnabled(false);
+    picture_ = named(new PictureButton(PaintedIcons::icon(PaintedIcons::FormPicture), this), "picture1013",
+                     {}, tr("Form picture"));
     prompt_ = named(new QLabel(QStringLiteral("(Nothing is loaded)"), this), "prompt108", {}, tr("Question"));
     prompt_->setWordWrap(true);
     prompt_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -120,7 +120,9 @@ std::string InterviewBar::fieldText() const {
 }
 
 void InterviewBar::setFieldText(const std::string& windows1252) {
+    // Selected, so that what the user types next replaces the placeholder.
     value_->setText(fromCp1252(windows1252));
+    value_->selectAll();
     value_->setFocus(Qt::OtherFocusReason);
 }
 

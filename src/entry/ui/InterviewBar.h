@@ -12,6 +12,8 @@ class QSlider;
 
 namespace qv {
 
+class PictureButton;
+
 /// The interview bar: the prompt of the current occurrence, the value field, Fill In
 /// Later, Back / Next with the position slider, Done and Cancel. It shows an
 /// `InterviewView` and reports clicks; the interview logic lives in `Interview`.
@@ -35,7 +37,7 @@ signals:
     void changed(); // anything the user did that the next update pass must see
 
 private:
-    QLabel* picture_;
+    PictureButton* picture_;
     QLabel* prompt_;
     QLineEdit* value_;
     QCheckBox* fillInLater_;

@@ -5,8 +5,10 @@
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 
 namespace qv {
@@ -28,6 +30,23 @@ CTextView::CTextView(CTextDoc& doc, LocaleFormat locale, QWidget* parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setCursor(Qt::OpenHandCursor);
     setFocusPolicy(Qt::ClickFocus);
+    // A change of screen resolution changes every measure of the page.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &CTextView::OnUpdate);
+}
+
+void CTextView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::LocaleChange:
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+        // Settings changed: measure the page and the printer again.
+        OnUpdate();
+        break;
+    default:
+        break;
+    }
 }
 
 int CTextView::lineHeight() const {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+
+namespace qv::platform {
+
+/// Questions the programs once asked about drive letters.
+class Drives {
+public:
+    /// True when `folder` lies on a read-only mount or an optical disc's file system
+    /// (iso9660, udf): what a CD-ROM drive was.
+    static bool IsCdRom(const std::filesystem::path& folder);
+    /// The folder standing in for "C:\".
+    static std::filesystem::path RootFolder();
+};
+
+} // namespace qv::platform
