@@ -15,6 +15,7 @@ namespace qv {
 namespace {
 
 constexpr int kSideGap = 50; // hundredths of an inch of grey beside the page
+constexpr int kGutter = 15;  // hundredths of an inch of white paper left of and above the text
 
 } // namespace
 
@@ -56,6 +57,13 @@ int CTextView::charWidth() const {
     return QFontMetrics(font_).horizontalAdvance(QLatin1Char('M'));
 }
 
+int CTextView::gutterX() const {
+    return kGutter * logicalDpiX() / 100;
+}
+int CTextView::gutterY() const {
+    return kGutter * logicalDpiY() / 200;
+}
+
 int CTextView::textAreaPixels() const {
     return const_cast<CPageMargins&>(page_).GetTextArea().width() * logicalDpiX() / 100;
 }
@@ -72,7 +80,7 @@ void CTextView::OnUpdate() {
     updateScrollBars();
     if (scrollToCurrent_) {
         // Two lines below the current variable's line at the bottom edge of the window.
-        const int bottom = (currentLine_ + 3) * lineHeight();
+        const int bottom = gutterY() + (currentLine_ + 3) * lineHeight();
         verticalScrollBar()->setValue(std::max(0, bottom - viewport()->height()));
         scrollToCurrent_ = false;
     } else if (currentLine_ == 0) {
@@ -82,8 +90,8 @@ void CTextView::OnUpdate() {
 }
 
 void CTextView::updateScrollBars() {
-    const int width = textAreaPixels() + kSideGap * logicalDpiX() / 100;
-    const int height = static_cast<int>(doc_.formLines.size()) * lineHeight();
+    const int width = gutterX() + textAreaPixels() + kSideGap * logicalDpiX() / 100;
+    const int height = gutterY() + static_cast<int>(doc_.formLines.size()) * lineHeight();
     horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
     horizontalScrollBar()->setSingleStep(charWidth());
@@ -112,14 +120,14 @@ void CTextView::DrawLines(QPainter& painter, int y, int first, int last, bool fo
 void CTextView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const int lh = lineHeight();
-    const int top = verticalScrollBar()->value();
-    const int left = horizontalScrollBar()->value();
+    const int top = verticalScrollBar()->value() - gutterY();
+    const int left = horizontalScrollBar()->value() - gutterX();
     const int area = textAreaPixels();
     painter.translate(-left, 0);
     const QRect clip = event->rect().translated(left, 0);
     if (clip.right() > area)
         painter.fillRect(QRect(area, clip.top(), clip.right() - area + 1, clip.height()), palette().window());
-    const int first = (top + clip.top()) / lh;
+    const int first = std::max(0, (top + clip.top()) / lh);
     const int last = (top + clip.bottom()) / lh + 1;
     DrawLines(painter, first * lh - top, first, last, false);
 }

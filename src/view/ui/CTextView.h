@@ -55,6 +55,8 @@ private:
     int lineHeight() const;
     int charWidth() const;
     int textAreaPixels() const;
+    int gutterX() const;
+    int gutterY() const;
 
     CTextDoc& doc_;
     CPageMargins page_;
