@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -413,6 +414,18 @@ TEST_F(MainFrame, SendMailAttachesTheWorksheetOrIsOffWithoutAMailProgram) {
     EXPECT_TRUE(messages.entries().empty());
     host.forward = nullptr;
     doc.SetModifiedFlag(false);
+}
+
+TEST_F(MainFrame, AboutBoxNamesTheProgram) {
+    QString caption, text;
+    frame->setModalHook([&](QDialog& d) {
+        caption = d.windowTitle();
+        text = static_cast<QMessageBox&>(d).text();
+        d.accept();
+    });
+    frame->action(CMainFrame::About)->trigger();
+    EXPECT_EQ(caption, QStringLiteral("About Q-V Davov Software..."));
+    EXPECT_TRUE(text.contains(QStringLiteral("Q-V Variable Entry")));
 }
 
 TEST_F(MainFrame, SettingsChangesLayTheFormOutAgain) {

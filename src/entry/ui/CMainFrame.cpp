@@ -1,6 +1,7 @@
 #include "entry/ui/CMainFrame.h"
 
 #include "entry/ui/InterviewBar.h"
+#include "entry/ui/PaintedIcons.h"
 #include "formengine/CTextDoc.h"
 #include "formengine/DocumentOpener.h"
 #include "platform/CodePage.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -190,6 +192,7 @@ void CMainFrame::connectCommands() {
     connect(frameActions_->action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);
     connect(frameActions_->action(Open), &QAction::triggered, this, &CMainFrame::onOpen);
     connect(frameActions_->action(SendMail), &QAction::triggered, this, &CMainFrame::onSendMail);
+    connect(frameActions_->action(About), &QAction::triggered, this, &CMainFrame::onAbout);
     // A saved worksheet holds every typed answer: nothing is unsaved any more.
     connect(frameActions_->action(SaveWorksheet), &QAction::triggered, this, [this] {
         if (doc_.SaveWorksheet())
@@ -265,7 +268,7 @@ void CMainFrame::UpdatePass() {
     // Commands whose windows come later stay visible but off.
     frameActions_->action(SendMail)->setEnabled(mailAvailable_);
     for (FrameCommand c : {NewForm, NumberSettings, CurrencySettings, InternationalSettings, Calculator,
-                           PrintFileOptions, HelpContents, HelpIndex, HelpUsing, About})
+                           PrintFileOptions, HelpContents, HelpIndex, HelpUsing})
         frameActions_->action(c)->setEnabled(false);
     updateTitle();
 }
@@ -381,6 +384,17 @@ void CMainFrame::onSendMail() {
     if (!sent)
         messages_.show("The mail program could not be started.", MessageIcon::Exclamation,
                        MessageButtons::Ok);
+}
+
+void CMainFrame::onAbout() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Q-V Davov Software..."),
+                    QStringLiteral("<b>Q-V Variable Entry</b><p>Version %1</p>"
+                                   "<p>Fills in legal form templates, one question at a time.</p>"
+                                   "<p>Copyright \u00A9 Q-V Davov Software</p>")
+                        .arg(QStringLiteral(QV_VERSION)),
+                    QMessageBox::Ok, this);
+    box.setIconPixmap(PaintedIcons::icon(PaintedIcons::FormPicture).pixmap(QSize(48, 48)));
+    runModal(box);
 }
 
 void CMainFrame::onOpen() {

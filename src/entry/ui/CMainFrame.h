@@ -87,6 +87,7 @@ private:
     void updateLockPanes();
     void onOpen();
     void onSendMail();
+    void onAbout();
     void onFillInLater();
     void onVariableSets();
     void onPrint();
