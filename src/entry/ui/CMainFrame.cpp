@@ -8,11 +8,16 @@
 #include "platform/ConfigPaths.h"
 #include "platform/MailService.h"
 #include "platform/Profile.h"
+#include "platform/ProgramStart.h"
 #include "platform/UserLocale.h"
+#include "platform/ui/HelpWindow.h"
 #include "view/NumericFields.h"
+#include "view/PrintFileWorkflow.h"
 #include "view/ui/CTextView.h"
+#include "view/ui/FirstTimeHelpDialog.h"
 #include "view/ui/FormPrinter.h"
 #include "view/ui/PagePropertiesDialog.h"
+#include "view/ui/PrintFileOptionsDialog.h"
 #include "view/ui/VariableSetsDialog.h"
 
 #include <QApplication>
@@ -47,7 +52,8 @@ const QString kWorksheetFilter = QStringLiteral("QV Davov Worksheets (*.qvw)");
 CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile& profile,
                        Interview::Clock clock, QWidget* parent)
     : QMainWindow(parent), doc_(doc), messages_(messages), profile_(profile),
-      mailAvailable_(platform::MailService::Available()) {
+      mailAvailable_(platform::MailService::Available()), handOff_(doc.state()),
+      programFolder_(QString::fromStdString(platform::ProgramStart::ProgramFolder().string())) {
     setObjectName(QStringLiteral("mainFrame"));
     // The program's printer: the system's default, or a PDF printer on Letter paper where
     // there is none, so that pagination and Page Setup still work.
@@ -193,6 +199,15 @@ void CMainFrame::connectCommands() {
     connect(frameActions_->action(Open), &QAction::triggered, this, &CMainFrame::onOpen);
     connect(frameActions_->action(SendMail), &QAction::triggered, this, &CMainFrame::onSendMail);
     connect(frameActions_->action(About), &QAction::triggered, this, &CMainFrame::onAbout);
+    connect(frameActions_->action(NewForm), &QAction::triggered, this, &CMainFrame::onNewForm);
+    connect(bar_, &InterviewBar::doneClicked, this, &CMainFrame::onDone);
+    connect(frameActions_->action(PrintFileOptions), &QAction::triggered, this,
+            &CMainFrame::onPrintFileOptions);
+    connect(frameActions_->action(Calculator), &QAction::triggered, this, &CMainFrame::onCalculator);
+    for (FrameCommand c : {HelpContents, HelpIndex, HelpUsing})
+        connect(frameActions_->action(c), &QAction::triggered, this, [this, c] { onHelp(c); });
+    for (FrameCommand c : {NumberSettings, CurrencySettings, InternationalSettings})
+        connect(frameActions_->action(c), &QAction::triggered, this, [this, c] { onRegionalSettings(c); });
     // A saved worksheet holds every typed answer: nothing is unsaved any more.
     connect(frameActions_->action(SaveWorksheet), &QAction::triggered, this, [this] {
         if (doc_.SaveWorksheet())
@@ -265,11 +280,7 @@ void CMainFrame::UpdatePass() {
     frameActions_->action(SaveWorksheet)->setEnabled(any);
     frameActions_->action(SaveWorksheetAs)->setEnabled(any);
     frameActions_->action(ViewVariableEntry)->setChecked(barDock_->isVisible());
-    // Commands whose windows come later stay visible but off.
     frameActions_->action(SendMail)->setEnabled(mailAvailable_);
-    for (FrameCommand c : {NewForm, NumberSettings, CurrencySettings, InternationalSettings, Calculator,
-                           PrintFileOptions, HelpContents, HelpIndex, HelpUsing})
-        frameActions_->action(c)->setEnabled(false);
     updateTitle();
 }
 
@@ -397,6 +408,106 @@ void CMainFrame::onAbout() {
     runModal(box);
 }
 
+platform::HelpWindow* CMainFrame::openHelp(bool owned) {
+    auto& window = owned ? helpOwned_ : helpAlone_;
+    if (!window) {
+        const QString path = programFolder_ + QStringLiteral("/QVLEGAL.HLP");
+        auto file = platform::HelpFile::Open(path);
+        if (!file) {
+            messages_.show("The help file " + path.toStdString() + " could not be opened.",
+                           MessageIcon::Exclamation);
+            return nullptr;
+        }
+        window = std::make_unique<platform::HelpWindow>(std::move(file), owned ? this : nullptr);
+    }
+    return window.get();
+}
+
+void CMainFrame::onHelp(FrameCommand command) {
+    platform::HelpWindow* help = openHelp(command == HelpIndex);
+    if (!help)
+        return;
+    if (command == HelpIndex)
+        help->showIndex(QString());
+    else if (command == HelpUsing)
+        help->showHowToUseHelp();
+    else
+        help->showContents();
+}
+
+void CMainFrame::onRegionalSettings(FrameCommand command) {
+    const char* line = command == NumberSettings     ? "CONTROL.EXE intl.cpl ,1"
+                       : command == CurrencySettings ? "CONTROL.EXE intl.cpl ,2"
+                                                     : "CONTROL International";
+    const int code = platform::ProgramStart::StartCommandLine(line, platform::ProgramStart::kShowNormal);
+    if (code <= 31 && command != InternationalSettings)
+        messages_.show(
+            "The Windows 'International' or 'Regional Settings' Control Panel could not be executed",
+            MessageIcon::None);
+}
+
+void CMainFrame::onCalculator() {
+    if (platform::ProgramStart::StartCommandLine("Calc", platform::ProgramStart::kShow) <= 31)
+        messages_.show("For unknown reasons, the Windows Calculator could not be run.", MessageIcon::Stop,
+                       MessageButtons::Ok, "Couldn't run the Windows Calculator");
+}
+
+void CMainFrame::onNewForm() {
+    // Unsaved answers are asked about before the catalogue or the program group comes up.
+    if (!SaveModified())
+        return;
+    handOff_.NewForm();
+    closingForNewForm_ = true;
+    closeConfirmed_ = true;
+    if (!close()) {
+        closingForNewForm_ = false;
+        closeConfirmed_ = false;
+    }
+}
+
+void CMainFrame::onPrintFileOptions() {
+    UpdatePass();
+    PrintFileOptionsDialog dialog(profile_, this);
+    connect(&dialog, &PrintFileOptionsDialog::helpRequested, this, [this] {
+        if (platform::HelpWindow* help = openHelp(true))
+            help->showContext(1234);
+    });
+    runModal(dialog);
+}
+
+void CMainFrame::onDone() {
+    UpdatePass();
+    PrintFileWorkflow::Hooks hooks;
+    hooks.firstTimeHelp = [this] {
+        FirstTimeHelpDialog dialog(this);
+        return runModal(dialog);
+    };
+    hooks.askPrintFilePath = [this](const std::string& extension, const std::string& filter) {
+        const QString ext = QString::fromStdString(extension);
+        // "Q-V Print Files|*.qvp||" as this platform's file dialog writes it.
+        const QString name = QString::fromStdString(filter.substr(0, filter.find('|')));
+        QString path = choosePrintFile_
+                           ? choosePrintFile_(ext, QString::fromStdString(filter))
+                           : QFileDialog::getSaveFileName(this, QString(), QString(),
+                                                          QStringLiteral("%1 (*.%2)").arg(name, ext));
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QLatin1Char('.') + ext;
+        return path.toStdString();
+    };
+    hooks.closeProgram = [this] { close(); };
+    hooks.page = [this] {
+        PrintFilePage page;
+        page.margins = doc_.state().page.margins;
+        page.orientation = doc_.state().page.orientation;
+        page.charsPerLine = view_->page().CharsPerLine();
+        return page;
+    };
+    hooks.programFolder = programFolder_.toStdString();
+    PrintFileWorkflow(doc_, profile_, messages_, std::move(hooks)).OnDone();
+    if (isVisible())
+        UpdatePass();
+}
+
 void CMainFrame::onOpen() {
     if (!SaveModified())
         return;
@@ -462,11 +573,20 @@ std::optional<std::string> CMainFrame::askWorksheetSavePath() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!SaveModified()) {
+    // Every way of closing asks about unsaved answers first, then runs the hand-off
+    // (New Form has run its own already).
+    if (!closeConfirmed_ && !SaveModified()) {
         event->ignore();
         return;
     }
+    if (!closingForNewForm_)
+        handOff_.CloseWithHandOff();
+    closingForNewForm_ = false;
+    closeConfirmed_ = false;
     timer1_.stop();
+    // The help windows go with the program.
+    helpAlone_.reset();
+    helpOwned_.reset();
     event->accept();
 }
 

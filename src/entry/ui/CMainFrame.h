@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/HandOff.h"
 #include "entry/Interview.h"
 #include "entry/ui/FrameActions.h"
 #include "formengine/DocumentHost.h"
@@ -24,8 +25,9 @@ class CTextDoc;
 class CTextView;
 class InterviewBar;
 namespace platform {
+class HelpWindow;
 class Profile;
-}
+} // namespace platform
 
 /// The main window of the variable-entry program: the form view, the toolbar, the status
 /// bar with the position pane and the interview bar, the menus, the two-second timer and
@@ -55,6 +57,15 @@ public:
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     /// Runs instead of a dialog's exec(): tests drive the dialog and close it.
     void setModalHook(ModalHook hook) { modalHook_ = std::move(hook); }
+    /// Replaces the print file's Save As dialog: (extension, filter) to a path or "".
+    void setPrintFileChooser(std::function<QString(const QString&, const QString&)> chooser) {
+        choosePrintFile_ = std::move(chooser);
+    }
+    /// Where the program's companions and its help file lie (the staged program folder).
+    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    /// The help windows, once opened: the contents window stands alone, the index
+    /// window belongs to this one.
+    platform::HelpWindow* helpWindow(bool owned) const { return owned ? helpOwned_.get() : helpAlone_.get(); }
     /// Runs instead of showing the form view's context menu.
     void setContextMenuHook(std::function<void(QMenu&)> hook) { contextMenuHook_ = std::move(hook); }
 
@@ -88,6 +99,13 @@ private:
     void onOpen();
     void onSendMail();
     void onAbout();
+    void onNewForm();
+    void onDone();
+    void onPrintFileOptions();
+    void onHelp(FrameCommand command);
+    void onRegionalSettings(FrameCommand command);
+    void onCalculator();
+    platform::HelpWindow* openHelp(bool owned);
     void onFillInLater();
     void onVariableSets();
     void onPrint();
@@ -114,6 +132,13 @@ private:
     ModalHook modalHook_;
     std::function<void(QMenu&)> contextMenuHook_;
     std::unique_ptr<QPrinter> printer_;
+    HandOff handOff_;
+    QString programFolder_;
+    std::function<QString(const QString&, const QString&)> choosePrintFile_;
+    std::unique_ptr<platform::HelpWindow> helpAlone_;
+    std::unique_ptr<platform::HelpWindow> helpOwned_;
+    bool closingForNewForm_ = false;
+    bool closeConfirmed_ = false;
 };
 
 } // namespace qv
