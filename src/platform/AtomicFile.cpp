@@ -45,7 +45,7 @@ std::filesystem::path resolveLinks(const std::filesystem::path& path) {
 
 } // namespace
 
-std::error_code AtomicFile::write(const std::filesystem::path& path, std::string_view bytes) {
+std::error_code AtomicFile::write(const std::filesystem::path& path, std::string_view bytes, bool sync) {
     const std::filesystem::path target = resolveLinks(path);
     std::filesystem::path dir = target.parent_path();
     if (dir.empty())
@@ -70,7 +70,7 @@ std::error_code AtomicFile::write(const std::filesystem::path& path, std::string
     }
 
     std::error_code ec;
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0 || ::fchmod(fd, mode) != 0)
+    if (!writeAll(fd, bytes) || (sync && ::fsync(fd) != 0) || ::fchmod(fd, mode) != 0)
         ec = lastError();
     if (::close(fd) != 0 && !ec)
         ec = lastError();

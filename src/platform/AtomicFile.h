@@ -13,7 +13,9 @@ class AtomicFile {
 public:
     /// Writes `bytes` to `path`. A link is followed, so the file it names is replaced
     /// and the link stays. An existing file keeps its permission bits.
-    static std::error_code write(const std::filesystem::path& path, std::string_view bytes);
+    /// `sync` = false leaves out the flush to disk: still never half a file, but a crash
+    /// right after may lose it (batch outputs that can be made again).
+    static std::error_code write(const std::filesystem::path& path, std::string_view bytes, bool sync = true);
 
     /// Reads a whole file, refusing one larger than `maxBytes`.
     static std::error_code read(const std::filesystem::path& path, std::string& bytes,

@@ -2,6 +2,7 @@
 
 #include "platform/UserLocale.h"
 #include "tools/qvform/AnswersFile.h"
+#include "tools/qvform/AuthoringCommands.h"
 #include "tools/qvform/CommandLine.h"
 #include "tools/qvform/FormJson.h"
 #include "tools/qvform/FormSession.h"
@@ -100,6 +101,24 @@ Commands:
       word processor and a PDF printed as the variable-entry program prints (Letter
       paper). Margins are in hundredths of an inch. Prints {"written": [...]}.
 
+  compile SOURCE.qvt OUT.qvf
+      Turn a template source (the readable UTF-8 form of the forms library, see
+      docs/template-source.md) into the byte format. Problems are listed with their
+      line and column, and nothing is written.
+
+  check TEMPLATE.qvf
+      Report what spoils a template: names used but not declared, declarations never
+      used, references and equations without their closing "|", equations that would
+      be refused or address no cell, calculations reading a field placed after them,
+      fields too narrow for $999,999.99 (money) or 99,999.99, bodies near or over 60000 bytes and text after
+      the last mark. Exit status 1 when there is anything to report.
+
+  merge TEMPLATE.qvf DATA.csv --out DIR [--print-file] [--rtf] [--worksheet] [--pdf]
+       [--today D] [--cpl N]
+      One filled document per row of a CSV file (RFC 4180) whose header row names
+      the form's variables: DIR/NAME-0001.qvp and so on (print files unless another
+      output is asked for). Bad rows are reported with their line and skipped.
+
 Answers file: a JSON array of [key, value] pairs applied in order; the key is an
 occurrence number as a string ("0", "1", ...) or a variable name (every occurrence of
 it); values are text. Numeric fields use the number and currency formats of the
@@ -143,6 +162,12 @@ int QvformApp::run(const std::vector<std::string>& args, std::ostream& out, std:
             return layout(words, out);
         if (command == "fill")
             return fill(words, out);
+        if (command == "compile")
+            return AuthoringCommands::compile(words, out);
+        if (command == "check")
+            return AuthoringCommands::check(words, out);
+        if (command == "merge")
+            return AuthoringCommands::merge(words, out, [this] { ensureGuiApplication(); });
         throw UsageError("unknown command '" + command + "'");
     } catch (const RefusedFile& e) {
         if (*e.what())
