@@ -9,7 +9,7 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF >/dev/null
 cmake --build build/release
 stage=build/release/stage
-form="forms/promissory.qvf"
+form="Tolvad/PR01.qvf"
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" || "${QT_QPA_PLATFORM:-}" == offscreen ]]; then
   cd "$stage"
   exec ./QVLEGAL.EXE "$form?Promissory Note" "$@"

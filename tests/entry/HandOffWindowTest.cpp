@@ -39,17 +39,20 @@ protected:
         catalogue = StubProgram::install(programs / "Q V", "TOLVAD.EXE").string();
         StubProgram::install(programs.path(), "QVEDIT.EXE");
         // The program folder holds QVEDIT.EXE (a stand-in) and the real help file.
-        std::filesystem::copy_file(std::filesystem::path(QV_STAGE_DIR) / "QVLEGAL.HLP", programs / "QVLEGAL.HLP");
+        std::filesystem::copy_file(std::filesystem::path(QV_STAGE_DIR) / "QVLEGAL.HLP",
+                                   programs / "QVLEGAL.HLP");
         const char* old = std::getenv("PATH");
         savedPath = old ? old : "";
         ::setenv("QV_STUB_LOG", (programs / "stub.log").c_str(), 1);
-        frame = std::make_unique<CMainFrame>(doc, messages, profile, [] { return std::chrono::milliseconds(0); });
+        frame =
+            std::make_unique<CMainFrame>(doc, messages, profile, [] { return std::chrono::milliseconds(0); });
         frame->setProgramFolder(QString::fromStdString(programs.path().string()));
         host.forward = frame.get();
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
         const auto form = dir.write("lease.qvf", TemplateBuilder::simple({"NAME"}, "Lease to |NAME|."));
-        ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form.string()) + QStringLiteral("?Office Lease")));
+        ASSERT_TRUE(
+            frame->OpenDocumentFile(QString::fromStdString(form.string()) + QStringLiteral("?Office Lease")));
     }
     void TearDown() override {
         ::setenv("PATH", savedPath.c_str(), 1);
@@ -58,9 +61,15 @@ protected:
         doc.SetModifiedFlag(false);
         frame.reset();
     }
-    void setEntry(const std::string& v) { PrivateProfile::WritePrivateValue("Binding Data", "Run", v, "QVLEGAL.INI"); }
-    std::string entry() { return PrivateProfile::ReadPrivateValue("Binding Data", "Run", "?", 255, "QVLEGAL.INI"); }
-    std::vector<std::string> started(std::size_t atLeast = 1) { return StubProgram::lines(programs.path(), atLeast); }
+    void setEntry(const std::string& v) {
+        PrivateProfile::WritePrivateValue("Binding Data", "Run", v, "QVLEGAL.INI");
+    }
+    std::string entry() {
+        return PrivateProfile::ReadPrivateValue("Binding Data", "Run", "?", 255, "QVLEGAL.INI");
+    }
+    std::vector<std::string> started(std::size_t atLeast = 1) {
+        return StubProgram::lines(programs.path(), atLeast);
+    }
     void type(const QString& text) {
         QTest::keyClicks(frame->interviewBar()->valueField(), text);
         frame->UpdatePass();
@@ -107,7 +116,8 @@ TEST_F(HandOffWindow, DoneThroughTheRealDialogsStartsTheEditorAndLeavesTheEntry)
         dialogs << d.windowTitle();
         if (auto* help = qobject_cast<FirstTimeHelpDialog*>(&d)) {
             help->neverAgain()->setChecked(true);
-            QTest::mouseClick(help->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            QTest::mouseClick(help->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
         }
     });
     const std::string printFile = (work / "Office lease.qvp").string();

@@ -68,7 +68,8 @@ int AuthoringCommands::check(const std::vector<std::string>& words, std::ostream
     const auto report = TemplateChecker::Check(readFile(path, kMaxSource, "template"));
     nlohmann::json problems = nlohmann::json::array();
     for (const auto& p : report.problems)
-        problems.push_back({{"line", p.line}, {"column", p.column}, {"message", CodePage::latin1ToUtf8(p.message)}});
+        problems.push_back(
+            {{"line", p.line}, {"column", p.column}, {"message", CodePage::latin1ToUtf8(p.message)}});
     printJson(out, {{"template", path},
                     {"variables", report.variables},
                     {"occurrences", report.occurrences},
@@ -146,8 +147,8 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
         if (!record.error.empty() || record.fields.size() != header.size()) {
             const std::string why = !record.error.empty()
                                         ? record.error
-                                        : "it has " + std::to_string(record.fields.size()) + " fields, the header " +
-                                              std::to_string(header.size());
+                                        : "it has " + std::to_string(record.fields.size()) +
+                                              " fields, the header " + std::to_string(header.size());
             problems.push_back({{"line", record.line}, {"message", "row skipped: " + why}});
             continue;
         }
@@ -162,15 +163,17 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
         char number[24];
         std::snprintf(number, sizeof number, "%04zu", r);
         for (const Output& o : outputs) {
-            const std::string path = (std::filesystem::path(*outDir) / (stem + "-" + number + "." + o.extension)).string();
+            const std::string path =
+                (std::filesystem::path(*outDir) / (stem + "-" + number + "." + o.extension)).string();
             bool ok = true;
             if (std::string(o.flag) == "pdf") {
                 needPrinting();
                 ok = FormPrinter::PrintToPdf(path, doc, numeric, doc.messages());
             } else {
-                const std::string bytes = std::string(o.flag) == "print-file" ? PrintFileWriter::EditorRtf(doc, page)
-                                          : std::string(o.flag) == "rtf"      ? PrintFileWriter::WordProcessorRtf(doc)
-                                                                              : doc.worksheetBytes();
+                const std::string bytes =
+                    std::string(o.flag) == "print-file" ? PrintFileWriter::EditorRtf(doc, page)
+                    : std::string(o.flag) == "rtf"      ? PrintFileWriter::WordProcessorRtf(doc)
+                                                        : doc.worksheetBytes();
                 // Batch outputs can be made again, so they skip the flush to disk.
                 ok = !platform::AtomicFile::write(path, bytes, false);
             }

@@ -37,7 +37,8 @@ std::vector<CsvReader::Record> CsvReader::Parse(std::string_view text) {
                 if (!closed && r.error.empty())
                     r.error = "a quoted field is not closed before the end of the file";
                 // Only a separator or the record's end may follow the closing quote.
-                if (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n' && r.error.empty())
+                if (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n' &&
+                    r.error.empty())
                     r.error = "text after the closing quote of a field";
                 while (i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n')
                     ++i;

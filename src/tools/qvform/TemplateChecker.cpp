@@ -16,7 +16,6 @@ constexpr std::size_t kNearBody = 55000;
 constexpr double kPlausibleMoney = 999999.99;
 constexpr double kPlausibleNumber = 99999.99;
 
-
 bool isLetter(char c) {
     return c >= 'A' && c <= 'Z';
 }
@@ -103,7 +102,8 @@ public:
             l = nextLine();
         }
         if (!l) {
-            add(line, 1, "the file has no separator line (byte 0x15) before the body: the program refuses it");
+            add(line, 1,
+                "the file has no separator line (byte 0x15) before the body: the program refuses it");
             return std::move(report_);
         }
         report_.variables = static_cast<int>(declared.size());
@@ -114,11 +114,14 @@ public:
         Positions where(file_, bodyStart);
         if (body.size() > kMaxBody) {
             auto [bl, bc] = where.at(kMaxBody);
-            add(bl, bc, "the body is " + std::to_string(body.size()) + " bytes: the program reads only the first 60000");
+            add(bl, bc,
+                "the body is " + std::to_string(body.size()) +
+                    " bytes: the program reads only the first 60000");
             body = body.substr(0, kMaxBody);
         } else if (body.size() > kNearBody) {
             auto [bl, bc] = where.at(0);
-            add(bl, bc, "the body is " + std::to_string(body.size()) + " bytes, near the program's limit of 60000");
+            add(bl, bc,
+                "the body is " + std::to_string(body.size()) + " bytes, near the program's limit of 60000");
         }
 
         std::set<std::string> used;
@@ -176,12 +179,21 @@ public:
                 i += 2;
                 mark(i + 1);
                 break;
-            case ' ':
-            case '_':
-            case 0xAE:
             case 0xB5:
             case 0xE6:
             case 0xE1:
+                // A style mark does not end a word: text still waiting takes the new style.
+                if (pendingText) {
+                    auto [sl, sc] = where.at(i);
+                    add(sl, sc,
+                        "the text before this underline or style mark takes the style after it; put a "
+                        "space before the mark");
+                }
+                mark(i + 1);
+                break;
+            case ' ':
+            case '_':
+            case 0xAE:
             case 0xC3:
             case 0xE4:
             case 0xF0:
@@ -224,7 +236,8 @@ private:
                     ++i;
             } else if (isNameChar(c)) {
                 if (i + 1 >= e.size() || !isNameChar(e[i + 1]))
-                    return "addresses no cell at char " + std::to_string(i) + " (a cell is two capital letters)";
+                    return "addresses no cell at char " + std::to_string(i) +
+                           " (a cell is two capital letters)";
                 if (isLetter(c) && isLetter(e[i + 1]))
                     cells.emplace_back(e.substr(i, 2));
                 i += 2;
@@ -288,7 +301,8 @@ private:
             if (e[0] == 'C' || expressionTotal) {
                 const std::size_t open = expressionTotal ? 5 : 7;
                 const std::size_t close = e.find(']', open + 1);
-                if (e.size() <= open || e[open] != '[' || close == std::string::npos || close - open - 1 < 2) {
+                if (e.size() <= open || e[open] != '[' || close == std::string::npos ||
+                    close - open - 1 < 2) {
                     bad("has no expression in [...] of two characters or more, so it is skipped");
                     continue;
                 }

@@ -9,21 +9,37 @@
 namespace qv::tools {
 namespace {
 
-constexpr std::size_t kMaxLine = 253;      // the reader takes 254 characters with the line end
-constexpr std::size_t kMaxBody = 60000;    // the reader stops there
+constexpr std::size_t kMaxLine = 253;   // the reader takes 254 characters with the line end
+constexpr std::size_t kMaxBody = 60000; // the reader stops there
 
 const std::map<std::string, unsigned char> kMarks = {
     {"para", 0xAE}, {"u", 0xB5}, {"mark", 0xE1}, {"center", 0xE4}, {"double", 0xE8}, {"blank", 0xC3},
 };
 const std::map<std::string, unsigned char> kSizedMarks = {
-    {"blank", 0xC6}, {"pad", 0xD7}, {"fixed", 0xEE},
+    {"blank", 0xC6},
+    {"pad", 0xD7},
+    {"fixed", 0xEE},
 };
 
 /// Bytes the reader takes as marks or that end the body: never plain text.
 bool isMarkByte(unsigned char b) {
     switch (b) {
-    case 0x00: case 0x0A: case 0x0D: case 0x7C: case 0xAE: case 0xB5: case 0xE6: case 0xE1: case 0xC3:
-    case 0xC6: case 0xD7: case 0xE4: case 0xF0: case 0xE8: case 0xEE: case 0xF1:
+    case 0x00:
+    case 0x0A:
+    case 0x0D:
+    case 0x7C:
+    case 0xAE:
+    case 0xB5:
+    case 0xE6:
+    case 0xE1:
+    case 0xC3:
+    case 0xC6:
+    case 0xD7:
+    case 0xE4:
+    case 0xF0:
+    case 0xE8:
+    case 0xEE:
+    case 0xF1:
         return true;
     default:
         return false;
@@ -177,7 +193,8 @@ private:
             for (std::size_t k = 0; k < bytes.size(); ++k)
                 if (isMarkByte(static_cast<unsigned char>(bytes[k])))
                     problem(l.number, column + static_cast<int>(k),
-                            "this character is a layout mark in a form; write it as a {...} token or leave it out");
+                            "this character is a layout mark in a form; write it as a {...} token or leave "
+                            "it out");
             out += bytes;
         };
         while (at < t.size()) {
@@ -190,7 +207,8 @@ private:
                 break;
             if (t[at] == '|') {
                 const std::size_t close = t.find('|', at + 1);
-                const std::string name = close == std::string::npos ? std::string() : t.substr(at + 1, close - at - 1);
+                const std::string name =
+                    close == std::string::npos ? std::string() : t.substr(at + 1, close - at - 1);
                 if (close == std::string::npos) {
                     problem(l.number, column, "a variable reference needs its closing \"|\"");
                     return out;

@@ -1,0 +1,178 @@
+// The bundled forms library and catalogue data, checked through the real qvform.
+#include "support/ProcessRunner.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+
+using nlohmann::json;
+using qv::test::ProcessRunner;
+using qv::test::TempDir;
+
+namespace {
+
+const std::filesystem::path kStage = QV_STAGE_DIR;
+
+/// The lines of a catalogue data file, line ends removed.
+std::vector<std::string> datLines(const std::string& name) {
+    std::ifstream in(kStage / name, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_TRUE(!line.empty() && line.back() == '\r') << name << " lines end CR LF";
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::set<std::string> formCodes() {
+    std::set<std::string> codes;
+    for (const auto& e : std::filesystem::directory_iterator(kStage / "Tolvad"))
+        if (e.path().extension() == ".qvf")
+            codes.insert(e.path().stem().string());
+    return codes;
+}
+
+class FormsLibrary : public ::testing::Test {
+protected:
+    ProcessRunner::Result qvform(const std::vector<std::string>& args) {
+        return ProcessRunner::run(QVFORM_EXE, args,
+                                  {{"HOME", home.path().string()},
+                                   {"XDG_CONFIG_HOME", (home / ".config").string()},
+                                   {"LC_ALL", "C"}});
+    }
+    TempDir home;
+    TempDir out;
+};
+
+/// Printable text of a laid-out line: no marker bytes, no trailing blanks.
+std::string printable(const std::string& utf8Line) {
+    std::string s;
+    for (std::size_t i = 0; i < utf8Line.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8Line[i]);
+        if (c < 0x80) {
+            s += static_cast<char>(c);
+        } else if (c == 0xC2 && i + 1 < utf8Line.size() &&
+                   static_cast<unsigned char>(utf8Line[i + 1]) == 0xA0) {
+            s += '~'; // a no-break space is drawn underlined: it counts
+            ++i;
+        } else if (c >= 0xC0) {
+            ++i; // a marker byte, two bytes in UTF-8
+        }
+    }
+    return s.substr(0, s.find_last_not_of(' ') + 1);
+}
+
+} // namespace
+
+TEST_F(FormsLibrary, EveryCategoryHasThreeFormsAndTheDataFilesAgreeWithTheFormsFolder) {
+    const auto items = datLines("Tolvad.Dat");
+    const auto descriptions = datLines("Tolvad2.Dat");
+    const auto keywords = datLines("Tolvad3.Dat");
+    std::vector<std::vector<std::string>> categories;
+    for (std::size_t i = 0; i < items.size() && items[i] != ":END"; ++i) {
+        if (items[i].rfind(':', 0) == 0) {
+            categories.emplace_back();
+            ++i; // the line after a header is not read
+            continue;
+        }
+        ASSERT_FALSE(categories.empty());
+        ASSERT_GE(items[i].size(), 10u) << items[i];
+        EXPECT_LE(items[i].size(), 252u);
+        categories.back().push_back(items[i].substr(4, 4));
+    }
+    EXPECT_EQ(items.back(), ":END");
+    ASSERT_EQ(categories.size(), 11u);
+    std::set<std::string> listed;
+    std::size_t forms = 0;
+    for (const auto& c : categories) {
+        EXPECT_GE(c.size(), 3u);
+        for (const auto& code : c)
+            EXPECT_TRUE(listed.insert(code).second) << code << " is listed twice";
+        forms += c.size();
+    }
+    EXPECT_EQ(listed, formCodes()) << "every listed code has its template and every template is listed";
+    ASSERT_EQ(descriptions.size(), forms);
+    for (const auto& d : descriptions) {
+        EXPECT_GT(d.size(), 20u);
+        EXPECT_LE(d.size(), 253u);
+    }
+    EXPECT_EQ(keywords.back(), "END");
+    std::set<std::string> withKeywords;
+    for (std::size_t i = 0; i + 1 < keywords.size(); ++i)
+        withKeywords.insert(keywords[i].substr(0, 4));
+    EXPECT_EQ(withKeywords, listed);
+}
+
+TEST_F(FormsLibrary, EveryFormPassesTheCheckLaysOutAt65AndFillsEndToEnd) {
+    const auto codes = formCodes();
+    ASSERT_GE(codes.size(), 33u);
+    for (const auto& code : codes) {
+        SCOPED_TRACE(code);
+        const std::string form = (kStage / "Tolvad" / (code + ".qvf")).string();
+        const auto check = qvform({"check", form});
+        EXPECT_EQ(check.exitCode, 0) << check.out;
+
+        // Answered with the examples its prompts give.
+        const json model = json::parse(qvform({"inspect", form, "--today", "2027-05-02"}).out);
+        json answers = json::array();
+        for (std::size_t v = 0; v < model["varNames"].size(); ++v) {
+            const std::string prompt = model["varPrompts"][v];
+            EXPECT_FALSE(prompt.empty()) << model["varNames"][v];
+            const auto at = prompt.find("for example: ");
+            if (at != std::string::npos)
+                answers.push_back(
+                    {model["varNames"][v], prompt.substr(at + 13, prompt.find('\n', at) - at - 13)});
+        }
+        const auto answersFile = out.write(code + ".json", answers.dump());
+        for (bool answered : {false, true}) {
+            std::vector<std::string> args{"layout", form, "--today", "2027-05-02"};
+            if (answered)
+                args.insert(args.end(), {"--answers", answersFile.string()});
+            const auto r = qvform(args);
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            const json laidOut = json::parse(r.out);
+            for (const auto& line : laidOut["formLines"])
+                EXPECT_LE(printable(line).size(), 65u) << printable(line);
+        }
+        const auto fill =
+            qvform({"fill", form, "--today", "2027-05-02", "--answers", answersFile.string(), "--print-file",
+                    (out / (code + ".qvp")).string(), "--worksheet", (out / (code + ".qvw")).string(),
+                    "--rtf", (out / (code + ".rtf")).string()});
+        EXPECT_EQ(fill.exitCode, 0) << fill.err;
+        EXPECT_GT(std::filesystem::file_size(out / (code + ".qvp")), 200u);
+    }
+}
+
+TEST_F(FormsLibrary, MergeFillsOneDocumentPerRowAndReportsBadRows) {
+    const std::string form = (kStage / "Tolvad" / "PR01.qvf").string();
+    const auto csv = out.write("notes.csv", "NAME,PRINCIPAL,RATE,ADDRESS\r\n"
+                                            "\"Roe, Jane\",5000,6,\"12 Elm Court\nApartment 2\"\r\n"
+                                            "Thomas Grant,1200,5\r\n"
+                                            "\"Sam \"\"The Baker\"\" Lee\",800,4,9 Ocean View\r\n");
+    const auto r = qvform({"merge", form, csv.string(), "--out", (out / "notes").string(), "--rtf",
+                           "--print-file", "--today", "2027-05-02"});
+    EXPECT_EQ(r.exitCode, 1) << "a bad row was reported";
+    const json j = json::parse(r.out);
+    ASSERT_EQ(j["problems"].size(), 1u);
+    EXPECT_EQ(j["problems"][0]["line"], 4) << "the row starts on line 4 (line 2's field holds a line break)";
+    EXPECT_EQ(j["written"].size(), 4u);
+    const std::string first = TempDir::read(out / "notes" / "PR01-0001.rtf");
+    EXPECT_NE(first.find("Roe, Jane"), std::string::npos);
+    EXPECT_NE(first.find("$5,300.00"), std::string::npos) << "the numeric fields are worked out per row";
+    EXPECT_FALSE(std::filesystem::exists(out / "notes" / "PR01-0002.rtf"));
+    const std::string third = TempDir::read(out / "notes" / "PR01-0003.qvp");
+    EXPECT_NE(third.find("Sam \"The Baker\" Lee"), std::string::npos);
+    EXPECT_EQ(third.find("Roe, Jane"), std::string::npos) << "each row starts from the empty form";
+
+    const auto unknown = out.write("bad.csv", "NAME,SHOE_SIZE\r\nJane,9\r\n");
+    const auto refused = qvform({"merge", form, unknown.string(), "--out", (out / "x").string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("SHOE_SIZE"), std::string::npos);
+}
