@@ -30,6 +30,16 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// The umask can only be read by setting it; read it once, before any thread could race.
+mode_t processUmask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
 std::filesystem::path resolveLinks(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::path target = path;
@@ -64,9 +74,7 @@ std::error_code AtomicFile::write(const std::filesystem::path& path, std::string
     if (::stat(target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        mode = 0666 & ~processUmask();
     }
 
     std::error_code ec;
@@ -81,7 +89,7 @@ std::error_code AtomicFile::write(const std::filesystem::path& path, std::string
         return ec;
     }
     // Make the rename itself durable.
-    int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    int dfd = sync ? ::open(dir.c_str(), O_RDONLY | O_DIRECTORY) : -1;
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
