@@ -3,6 +3,7 @@
 #include "platform/UserLocale.h"
 #include "tools/qvform/AnswersFile.h"
 #include "tools/qvform/AuthoringCommands.h"
+#include "tools/qvform/CatalogueCommands.h"
 #include "tools/qvform/CommandLine.h"
 #include "tools/qvform/FormJson.h"
 #include "tools/qvform/FormSession.h"
@@ -101,6 +102,16 @@ Commands:
       word processor and a PDF printed as the variable-entry program prints (Letter
       paper). Margins are in hundredths of an inch. Prints {"written": [...]}.
 
+  catalogue FOLDER
+      Read the catalogue's data files (Tolvad.Dat, Tolvad2.Dat, Tolvad3.Dat) from
+      FOLDER as the forms catalogue reads them. Prints the eleven categories with
+      their item strings and descriptions, and the keyword lines.
+
+  search FOLDER TEXT [--in N]
+      The catalogue's keyword search: every form whose keyword line holds TEXT,
+      without regard to case. N = 0 looks in all categories (the default), 1 to 11
+      in that one category. Prints the results with category, item and description.
+
   compile SOURCE.qvt OUT.qvf
       Turn a template source (the readable UTF-8 form of the forms library, see
       docs/template-source.md) into the byte format. Problems are listed with their
@@ -162,6 +173,10 @@ int QvformApp::run(const std::vector<std::string>& args, std::ostream& out, std:
             return layout(words, out);
         if (command == "fill")
             return fill(words, out);
+        if (command == "catalogue")
+            return CatalogueCommands::catalogue(words, out);
+        if (command == "search")
+            return CatalogueCommands::search(words, out);
         if (command == "compile")
             return AuthoringCommands::compile(words, out);
         if (command == "check")

@@ -1,0 +1,142 @@
+#include "catalogue/CatalogueData.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+
+namespace qv::catalogue {
+namespace {
+
+constexpr std::size_t kPerRead = 254; // characters per read, the line end included
+constexpr std::uintmax_t kMaxFile = 16u << 20;
+
+/// A data file read as text: CR LF reads as LF; each read returns at most 254
+/// characters and stops after a line feed; nothing when the file has ended.
+class TextReader {
+public:
+    bool open(const std::filesystem::path& file) {
+        std::error_code ec;
+        if (file.empty() || std::filesystem::file_size(file, ec) > kMaxFile || ec)
+            return false;
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            return false;
+        std::ostringstream all;
+        all << in.rdbuf();
+        const std::string raw = all.str();
+        text_.reserve(raw.size());
+        for (std::size_t i = 0; i < raw.size(); ++i)
+            if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n'))
+                text_ += raw[i];
+        return true;
+    }
+    std::optional<std::string> read() {
+        if (at_ >= text_.size())
+            return std::nullopt;
+        std::size_t end = text_.find('\n', at_);
+        end = end == std::string::npos ? text_.size() : end + 1;
+        end = std::min(end, at_ + kPerRead);
+        std::string line = text_.substr(at_, end - at_);
+        at_ = end;
+        return line;
+    }
+
+private:
+    std::string text_;
+    std::size_t at_ = 0;
+};
+
+void removeLineFeed(std::string& s) {
+    if (!s.empty() && s.back() == '\n')
+        s.pop_back();
+}
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+} // namespace
+
+std::filesystem::path CatalogueData::FindFile(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(folder / name, ec))
+        return folder / name;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (lower(it->path().filename().string()) == lower(name) && it->is_regular_file(ec))
+            return it->path();
+    return {};
+}
+
+std::string CatalogueData::CodeOf(const std::string& item) {
+    return item.size() > 4 ? item.substr(4, 4) : std::string();
+}
+
+std::string CatalogueData::TitleOf(const std::string& item) {
+    return item.size() > 12 ? item.substr(12) : std::string();
+}
+
+bool CatalogueData::Load(const std::filesystem::path& folder, std::string& message) {
+    categories_ = {};
+    keywords_.clear();
+    TextReader list, descriptions, keywords;
+    if (!list.open(FindFile(folder, kListFile))) {
+        message = "I'm sorry, but there was an error opening the categories list file";
+        return false;
+    }
+    if (!descriptions.open(FindFile(folder, kDescriptionFile))) {
+        message = "I'm sorry, but there was an error opening the categories description file";
+        return false;
+    }
+
+    // The two files advance in step. A file that ends before ":END" ends the reading.
+    int category = -1;
+    std::string line;
+    while (line != ":END") {
+        auto next = list.read();
+        if (!next)
+            break;
+        line = *next;
+        if (!line.empty() && line[0] == ':') {
+            removeLineFeed(line);
+            ++category;
+            if (line != ":END") {
+                // The line after a header is only compared with ":END", line feed and all.
+                auto ignored = list.read();
+                if (!ignored)
+                    break;
+                line = *ignored;
+            }
+            continue;
+        }
+        removeLineFeed(line);
+        std::string item = line.substr(0, std::min<std::size_t>(8, line.size()));
+        if (line.size() > 8)
+            item += "   " + line.substr(8);
+        std::string description = descriptions.read().value_or(std::string());
+        if (!description.empty())
+            description.pop_back();
+        description = description.size() > 4 ? description.substr(4) : std::string();
+        // Items before the first header or after the eleventh have no category to go in.
+        if (category >= 0 && category < kCategories) {
+            categories_[category].items.push_back(item);
+            categories_[category].descriptions.push_back(description);
+        }
+    }
+
+    if (!keywords.open(FindFile(folder, kKeywordFile))) {
+        message = "Couldn't open the keyword search data file";
+        return false;
+    }
+    for (auto k = keywords.read(); k && *k != "END\n"; k = keywords.read()) {
+        std::string keyword = *k;
+        removeLineFeed(keyword);
+        keywords_.push_back(keyword);
+    }
+    return true;
+}
+
+} // namespace qv::catalogue
