@@ -1,10 +1,10 @@
 // Start to first painted frame of the variable-entry program with a 20-page form loaded,
 // then quit. Timed as a whole process by bench/startup.sh.
 #include "entry/ui/CMainFrame.h"
-#include "entry/ui/QtMessages.h"
 #include "formengine/CTextDoc.h"
 #include "platform/IniProfile.h"
 #include "view/ui/CTextView.h"
+#include "view/ui/QtMessages.h"
 
 #include "QuitOnFirstPaint.h"
 

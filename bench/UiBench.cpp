@@ -2,10 +2,10 @@
 // and a layout pass with a full repaint. Goals: under 1 ms and under 16 ms.
 #include "entry/ui/CMainFrame.h"
 #include "entry/ui/InterviewBar.h"
-#include "entry/ui/QtMessages.h"
 #include "formengine/CTextDoc.h"
 #include "platform/IniProfile.h"
 #include "view/ui/CTextView.h"
+#include "view/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QLineEdit>

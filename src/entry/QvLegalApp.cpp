@@ -2,11 +2,11 @@
 
 #include "entry/ui/CMainFrame.h"
 #include "entry/ui/HostRelay.h"
-#include "entry/ui/QtMessages.h"
 #include "formengine/CTextDoc.h"
 #include "platform/ConfigPaths.h"
 #include "platform/Drives.h"
 #include "platform/IniProfile.h"
+#include "view/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QDir>

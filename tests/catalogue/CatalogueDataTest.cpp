@@ -159,3 +159,53 @@ TEST(KeywordSuggestions, FiveHundredFiftyNineWithSixTwice) {
                             }),
               201);
 }
+
+#include "catalogue/FormLauncher.h"
+#include "platform/PrivateProfile.h"
+#include "support/StubProgram.h"
+
+using qv::catalogue::FormLauncher;
+using qv::test::StubProgram;
+
+namespace {
+
+class Launching : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StubProgram::install(folder, "QVLEGAL.EXE");
+        StubProgram::install(folder, "QVEDIT.EXE");
+    }
+    std::string entry() {
+        return qv::platform::PrivateProfile::ReadPrivateValue("Binding Data", "Run", "?", 255, "QVLEGAL.INI");
+    }
+    qv::test::TempHome home;
+    TempDir programs;
+    std::filesystem::path folder = programs / "Q V Davov";
+    FormLauncher launcher{(folder / "").string()};
+};
+
+} // namespace
+
+TEST_F(Launching, AFormStartsTheVariableEntryProgramAndLeavesTheRelaunchCommand) {
+    const std::string item = "    RE01    Residential Lease";
+    EXPECT_EQ(launcher.FormCommandLine(item), (folder / "QVLegal.Exe ").string() +
+                                                  (folder / "Tolvad" / "RE01.qvf").string() +
+                                                  "?Residential Lease");
+    launcher.OpenForm(item);
+    EXPECT_EQ(StubProgram::lines(folder),
+              std::vector<std::string>{"QVLEGAL.EXE\t" + (folder / "Tolvad" / "RE01.qvf").string() +
+                                       "?Residential Lease"});
+    EXPECT_EQ(entry(), (folder / "Tolvad.exe").string() + " /New");
+}
+
+TEST_F(Launching, SavedDocumentsByTheirEndingInAnyCase) {
+    EXPECT_TRUE(launcher.OpenSavedDocument("/home/jane/My Forms/Lease.QVP"));
+    EXPECT_EQ(entry(), (folder / "Tolvad.exe").string()) << "without /New";
+    EXPECT_TRUE(launcher.OpenSavedDocument("/home/jane/My Forms/Lease.qvw"));
+    EXPECT_EQ(StubProgram::lines(folder, 2),
+              (std::vector<std::string>{"QVEDIT.EXE\t/home/jane/My Forms/Lease.QVP",
+                                        "QVLEGAL.EXE\t/home/jane/My Forms/Lease.qvw"}));
+    qv::platform::PrivateProfile::WritePrivateValue("Binding Data", "Run", "", "QVLEGAL.INI");
+    EXPECT_FALSE(launcher.OpenSavedDocument("/home/jane/notes.txt"));
+    EXPECT_EQ(entry(), "") << "nothing written for other files";
+}

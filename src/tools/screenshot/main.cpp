@@ -5,9 +5,9 @@
 //   qv_screenshot OUT.png FORM[?TITLE] [ANSWER...]
 #include "entry/ui/CMainFrame.h"
 #include "entry/ui/InterviewBar.h"
-#include "entry/ui/QtMessages.h"
 #include "formengine/CTextDoc.h"
 #include "platform/IniProfile.h"
+#include "view/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "entry/ui/QtMessages.h"
+#include "view/ui/QtMessages.h"
 
 #include <QMessageBox>
 

@@ -1,0 +1,5 @@
+#include "catalogue/ui/CatalogueApp.h"
+
+int main(int argc, char** argv) {
+    return qv::catalogue::CatalogueApp().run(argc, argv);
+}
