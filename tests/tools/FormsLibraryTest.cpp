@@ -176,3 +176,28 @@ TEST_F(FormsLibrary, MergeFillsOneDocumentPerRowAndReportsBadRows) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("SHOE_SIZE"), std::string::npos);
 }
+
+TEST_F(FormsLibrary, TheCatalogueReadsTheBundledDataAndFindsFormsByOrdinaryWords) {
+    const auto cat = qvform({"catalogue", kStage.string()});
+    ASSERT_EQ(cat.exitCode, 0) << cat.err;
+    const json j = json::parse(cat.out);
+    ASSERT_EQ(j["categories"].size(), 11u);
+    for (const auto& c : j["categories"]) {
+        EXPECT_GE(c["items"].size(), 3u);
+        EXPECT_EQ(c["items"].size(), c["descriptions"].size());
+    }
+    const std::map<std::string, std::string> searches = {
+        {"lease", "RE01"}, {"dividend", "DV01"}, {"iou", "PR01"},    {"nda", "BU02"},
+        {"car", "TR03"},   {"minutes", "MN01"},  {"bylaws", "CO02"}, {"ot03", "OT03"}};
+    for (const auto& [text, code] : searches) {
+        const json found = json::parse(qvform({"search", kStage.string(), text}).out);
+        bool hit = false;
+        for (const auto& r : found["results"])
+            hit = hit || r["item"].get<std::string>().substr(4, 4) == code;
+        EXPECT_TRUE(hit) << text << " should find " << code;
+    }
+    const auto bad = qvform({"catalogue", (out / "nowhere").string()});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("I'm sorry, but there was an error opening the categories list file"),
+              std::string::npos);
+}

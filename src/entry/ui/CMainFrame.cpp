@@ -519,7 +519,13 @@ void CMainFrame::onOpen() {
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& argument) {
-    const bool ok = DocumentOpener::OpenDocumentFile(doc_, argument.toStdString());
+    // The path stays in the system's encoding; the display title joins the document's
+    // Windows-1252 texts.
+    const qsizetype mark = argument.indexOf(QLatin1Char('?'));
+    std::string text = argument.left(mark).toStdString();
+    if (mark >= 0)
+        text += "?" + CodePage::fromUtf8(argument.mid(mark + 1).toStdString());
+    const bool ok = DocumentOpener::OpenDocumentFile(doc_, text);
     if (ok)
         doc_.SetModifiedFlag(false);
     UpdatePass();
