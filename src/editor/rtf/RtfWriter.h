@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+namespace qv::editor {
+
+/// Writes a QTextDocument as RTF (Windows-1252, characters outside it as \uN?): fonts,
+/// colours, bold, italic, underline, strike-out, sizes, alignment, indents and spacing,
+/// line and page breaks, tabs, and pictures as PNG.
+class RtfWriter {
+public:
+    static QByteArray Write(const QTextDocument& document);
+};
+
+} // namespace qv::editor
