@@ -1,7 +1,6 @@
 #include "entry/ui/CMainFrame.h"
 
 #include "entry/ui/InterviewBar.h"
-#include "entry/ui/PaintedIcons.h"
 #include "formengine/CTextDoc.h"
 #include "formengine/DocumentOpener.h"
 #include "platform/CodePage.h"
@@ -17,6 +16,7 @@
 #include "view/ui/FirstTimeHelpDialog.h"
 #include "view/ui/FormPrinter.h"
 #include "view/ui/PagePropertiesDialog.h"
+#include "view/ui/PaintedIcons.h"
 #include "view/ui/PrintFileOptionsDialog.h"
 #include "view/ui/VariableSetsDialog.h"
 

@@ -1,6 +1,6 @@
 #include "entry/ui/FrameActions.h"
 
-#include "entry/ui/PaintedIcons.h"
+#include "view/ui/PaintedIcons.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,8 +1,8 @@
 #include "entry/ui/InterviewBar.h"
 
-#include "entry/ui/PaintedIcons.h"
 #include "entry/ui/PictureButton.h"
 #include "platform/CodePage.h"
+#include "view/ui/PaintedIcons.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -95,6 +95,18 @@ std::array<int, 4> PagePropertiesDialog::margins() const {
     return {hundredths(left_), hundredths(top_), hundredths(right_), hundredths(bottom_)};
 }
 
+std::array<int, 4> PagePropertiesDialog::thousandths() const {
+    const auto t = [](const QDoubleSpinBox* b) { return static_cast<int>(std::lround(b->value() * 1000.0)); };
+    return {t(left_), t(top_), t(right_), t(bottom_)};
+}
+
+void PagePropertiesDialog::setThousandths(const std::array<int, 4>& m) {
+    left_->setValue(m[0] / 1000.0);
+    top_->setValue(m[1] / 1000.0);
+    right_->setValue(m[2] / 1000.0);
+    bottom_->setValue(m[3] / 1000.0);
+}
+
 int PagePropertiesDialog::orientation() const {
     return landscape_->isChecked() ? 2 : 1;
 }

@@ -21,6 +21,9 @@ public:
 
     /// Left, top, right, bottom in hundredths of an inch (remainder dropped).
     std::array<int, 4> margins() const;
+    /// The margins in thousandths of an inch, as the print file editor keeps them.
+    std::array<int, 4> thousandths() const;
+    void setThousandths(const std::array<int, 4>& margins);
     int orientation() const;
     /// Puts the chosen paper and orientation into the printer.
     void applyToPrinter() const;

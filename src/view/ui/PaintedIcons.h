@@ -21,6 +21,12 @@ public:
         Calculator,
         Help,
         FormPicture, // the interview bar's picture: a form and a pen
+        Bold,
+        Italic,
+        Underline,
+        AlignLeft,
+        AlignCenter,
+        AlignRight,
     };
 
     static QIcon icon(Picture picture);

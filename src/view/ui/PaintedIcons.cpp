@@ -1,4 +1,4 @@
-#include "entry/ui/PaintedIcons.h"
+#include "view/ui/PaintedIcons.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -156,6 +156,35 @@ void draw(QPainter& p, PaintedIcons::Picture picture) {
         p.setFont(f);
         p.setPen(kPaper);
         p.drawText(QRectF(1, 1.5, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    case PaintedIcons::Bold:
+    case PaintedIcons::Italic:
+    case PaintedIcons::Underline: {
+        QFont f(QStringLiteral("Liberation Serif"));
+        f.setPixelSize(14);
+        f.setBold(picture == PaintedIcons::Bold);
+        f.setItalic(picture == PaintedIcons::Italic);
+        f.setUnderline(picture == PaintedIcons::Underline);
+        p.setFont(f);
+        p.setPen(kInk);
+        p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter,
+                   picture == PaintedIcons::Bold     ? QStringLiteral("B")
+                   : picture == PaintedIcons::Italic ? QStringLiteral("I")
+                                                     : QStringLiteral("U"));
+        break;
+    }
+    case PaintedIcons::AlignLeft:
+    case PaintedIcons::AlignCenter:
+    case PaintedIcons::AlignRight: {
+        p.setPen(ink(1.4));
+        for (int row = 0; row < 5; ++row) {
+            const qreal width = row % 2 ? 8 : 13;
+            const qreal left = picture == PaintedIcons::AlignLeft    ? 1.5
+                               : picture == PaintedIcons::AlignRight ? 14.5 - width
+                                                                     : 8 - width / 2;
+            p.drawLine(QPointF(left, 2.5 + row * 2.8), QPointF(left + width, 2.5 + row * 2.8));
+        }
         break;
     }
     case PaintedIcons::FormPicture: {

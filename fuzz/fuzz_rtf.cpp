@@ -1,0 +1,30 @@
+// Arbitrary bytes as RTF: no crash, no hang, no unbounded allocation; what is read can
+// be written again and read back.
+#include "editor/rtf/RtfReader.h"
+#include "editor/rtf/RtfWriter.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QTextDocument>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static int argc = 1;
+    static char name[] = "fuzz_rtf";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QGuiApplication(argc, argv);
+    }();
+    (void)app;
+    // Every input is taken as the body of an RTF document.
+    const QByteArray rtf =
+        "{\\rtf1 " + QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QTextDocument doc;
+    qv::editor::RtfReader::Read(rtf, doc);
+    QTextDocument again;
+    if (!qv::editor::RtfReader::Read(qv::editor::RtfWriter::Write(doc), again))
+        std::abort();
+    return 0;
+}

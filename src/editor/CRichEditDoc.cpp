@@ -1,0 +1,96 @@
+#include "editor/CRichEditDoc.h"
+
+#include "editor/rtf/RtfReader.h"
+#include "editor/rtf/RtfWriter.h"
+#include "platform/AtomicFile.h"
+#include "view/MarginBlockReader.h"
+
+namespace qv::editor {
+namespace {
+
+constexpr std::uintmax_t kMaxFile = 256u << 20;
+
+QFont newTextFont() {
+    QFont f(QStringLiteral("Courier"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSize(12);
+    return f;
+}
+
+} // namespace
+
+CRichEditDoc::CRichEditDoc(int& orientation) : orientation_(orientation) {
+    text_.setDefaultFont(newTextFont());
+    text_.setDocumentMargin(0);
+}
+
+void CRichEditDoc::OnNewDocument() {
+    margins_ = {kDefaultMargin, kDefaultMargin, kDefaultMargin, kDefaultMargin};
+    orientation_ = 1;
+    text_.clear();
+    text_.clearUndoRedoStacks();
+    text_.setModified(false);
+}
+
+bool CRichEditDoc::OnOpenDocument(const QString& path, QString& error) {
+    std::string bytes;
+    if (auto ec = platform::AtomicFile::read(path.toStdString(), bytes, kMaxFile)) {
+        error = QStringLiteral("Failed to open document.");
+        return false;
+    }
+    const QByteArray data = QByteArray::fromStdString(bytes);
+    if (!data.startsWith("{\\rtf")) {
+        error = QStringLiteral("Failed to open document.");
+        return false;
+    }
+    RtfReader::Read(data, text_, &error);
+    const PrintFileMargins m = MarginBlockReader::Read(bytes);
+    margins_ = {m.left, m.top, m.right, m.bottom};
+    orientation_ = m.found ? (m.orientation == 2 ? 2 : 1) : 1;
+    text_.clearUndoRedoStacks();
+    text_.setModified(false);
+    error.clear();
+    return true;
+}
+
+QByteArray CRichEditDoc::MarginBlock(const std::array<int, 4>& m, int orientation) {
+    return QStringLiteral("{\r\n\\mymargl%1\r\n\\mymargr%2\r\n\\mymargt%3\r\n\\mymargb%4\r\n\\orient%5\r\n};")
+        .arg(m[0])
+        .arg(m[2])
+        .arg(m[1])
+        .arg(m[3])
+        .arg(orientation)
+        .toLatin1();
+}
+
+QByteArray CRichEditDoc::SavedBytes() const {
+    return RtfWriter::Write(text_) + MarginBlock(margins_, orientation_);
+}
+
+bool CRichEditDoc::OnSaveDocument(const QString& path, QString& error) {
+    const QByteArray bytes = SavedBytes();
+    if (auto ec = platform::AtomicFile::write(path.toStdString(),
+                                              std::string_view(bytes.constData(), bytes.size()))) {
+        error = QStringLiteral("Failed to save document.");
+        return false;
+    }
+    text_.setModified(false);
+    return true;
+}
+
+int CRichEditDoc::lineWidth() const {
+    return paper_[0] - margins_[0] - margins_[2];
+}
+
+int CRichEditDoc::LayoutUpdate(int paperWidth, int paperHeight) {
+    if (paperWidth <= 0 || paperHeight <= 0) {
+        paperWidth = kLetterWidth;
+        paperHeight = kLetterHeight;
+    }
+    if (orientation_ == 2)
+        std::swap(paperWidth, paperHeight);
+    paper_ = {paperWidth, paperHeight};
+    return lineWidth();
+}
+
+} // namespace qv::editor

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QTextDocument>
+#include <array>
+
+namespace qv::editor {
+
+/// The print file editor's document: the rich text, the page margins (twips) that travel
+/// with the file in a margin block after the RTF, and the paper size from the printer.
+/// The orientation lives with the printer settings, as the program's printer owns it.
+class CRichEditDoc {
+public:
+    static constexpr int kDefaultMargin = 1440;
+    static constexpr int kLetterWidth = 12240;
+    static constexpr int kLetterHeight = 15840;
+
+    explicit CRichEditDoc(int& orientation);
+
+    QTextDocument& text() { return text_; }
+    const QTextDocument& text() const { return text_; }
+
+    /// Margins 1440, portrait, empty text, nothing to undo, not modified.
+    void OnNewDocument();
+    /// Reads the RTF and the margin block (1440 and portrait without one); false with
+    /// `error` when the file cannot be read or is not RTF.
+    bool OnOpenDocument(const QString& path, QString& error);
+    /// Writes the RTF and one margin block after it, replacing the file whole.
+    bool OnSaveDocument(const QString& path, QString& error);
+    /// The bytes a save writes.
+    QByteArray SavedBytes() const;
+
+    /// Paper from the printer (portrait size, twips) turned for the orientation; returns
+    /// the line width the text is laid out to: paper width - left - right margins.
+    int LayoutUpdate(int paperWidth, int paperHeight);
+
+    const std::array<int, 4>& margins() const { return margins_; } // left, top, right, bottom
+    void setMargins(const std::array<int, 4>& m) { margins_ = m; }
+    std::array<int, 2> paper() const { return paper_; }
+    int lineWidth() const;
+
+    /// Page setup's units: twips to thousandths of an inch and back (1000 -> 694 -> 999).
+    static int ToThousandths(int twips) { return twips * 100 / 144; }
+    static int FromThousandths(int thousandths) { return thousandths * 144 / 100; }
+
+    /// The block appended after the RTF of every saved file.
+    static QByteArray MarginBlock(const std::array<int, 4>& margins, int orientation);
+
+private:
+    int& orientation_;
+    QTextDocument text_;
+    std::array<int, 4> margins_{kDefaultMargin, kDefaultMargin, kDefaultMargin, kDefaultMargin};
+    std::array<int, 2> paper_{kLetterWidth, kLetterHeight};
+};
+
+} // namespace qv::editor

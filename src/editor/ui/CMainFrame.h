@@ -1,0 +1,143 @@
+#pragma once
+
+#include "editor/CRichEditDoc.h"
+#include "entry/HandOff.h"
+#include "formengine/ProgramState.h"
+#include "platform/KeyboardLocks.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QPrinter;
+class QTextCharFormat;
+class QTextCursor;
+
+namespace qv {
+class UserMessages;
+namespace platform {
+class HelpWindow;
+class Profile;
+} // namespace platform
+} // namespace qv
+
+namespace qv::editor {
+
+class CRichEditView;
+class FormatBar;
+
+/// The print file editor's main window: menus, the toolbar, the format bar, the status
+/// bar and the view; the file commands, formatting, printing and the hand-off.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    enum Command {
+        NewForm = 32780,
+        Open = 57601,
+        Save = 57603,
+        SaveAs = 57604,
+        PageSetup = 57605,
+        PrintPreview = 57608,
+        Print = 57607,
+        SendMail = 57611,
+        Close = 57665,
+        Undo = 57643,
+        Cut = 57635,
+        Copy = 57634,
+        Paste = 57637,
+        Delete = 57632,
+        InsertObject = 57856,
+        ObjectProperties = 57860,
+        Bold = 32771,
+        Italic = 32772,
+        Underline = 32773,
+        Font = 32774,
+        AlignLeft = 32776,
+        AlignRight = 32777,
+        AlignCenter = 32778,
+        ViewToolbar = 59392,
+        ViewStatusBar = 59393,
+        HelpContents = 32786,
+        HelpIndex = 57666,
+        HelpUsing = 57667,
+        About = 57664,
+    };
+    /// How a format applies to the selection.
+    enum class Mark { Unmarked, Marked, Indeterminate };
+
+    CMainFrame(platform::Profile& profile, UserMessages& messages, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* action(Command id) const;
+    CRichEditView* view() const { return view_; }
+    FormatBar* formatBar() const { return formatBar_; }
+    CRichEditDoc& document() { return doc_; }
+    QPrinter& printer() { return *printer_; }
+    int orientation() const { return orientation_; }
+
+    bool OpenDocumentFile(const QString& path);
+    void NewDocument();
+    bool SaveTo(const QString& path);
+    /// Asks about unsaved changes: false when the user cancels.
+    bool SaveModified();
+    void UpdatePass();
+    Mark markOf(Command command) const;
+
+    void setStartedWithoutFile(bool value) { state_.startedEmpty = value; }
+    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    void setFileChooser(std::function<QString(bool save)> chooser) { chooseFile_ = std::move(chooser); }
+    void setModalHook(std::function<void(QDialog&)> hook) { modalHook_ = std::move(hook); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* makeAction(Command id, const QString& text, const QString& prompt = {}, const QString& tip = {});
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void toggle(Command command);
+    void forEachSelectedFormat(const QTextCursor& cursor,
+                               const std::function<void(const QTextCharFormat&)>& visit) const;
+    void align(Qt::Alignment a);
+    void layoutUpdate();
+    void updateTitle();
+    void updateRecentFiles();
+    void addRecentFile(const QString& path);
+    void onPageSetup();
+    void onPrint(bool preview);
+    void onFont();
+    void onInsertObject();
+    void onObjectProperties();
+    void onNewForm();
+    void onHelp(Command command);
+    int runModal(QDialog& dialog);
+
+    platform::Profile& profile_;
+    UserMessages& messages_;
+    int orientation_ = 1;
+    CRichEditDoc doc_;
+    QString path_;
+    CRichEditView* view_ = nullptr;
+    FormatBar* formatBar_ = nullptr;
+    std::map<int, QAction*> actions_;
+    QList<QAction*> recent_;
+    QLabel* locksPanes_[3] = {};
+    platform::KeyboardLocks locks_;
+    std::unique_ptr<QPrinter> printer_;
+    ProgramState state_;
+    HandOff handOff_{state_};
+    QString programFolder_;
+    std::function<QString(bool)> chooseFile_;
+    std::function<void(QDialog&)> modalHook_;
+    std::unique_ptr<platform::HelpWindow> helpAlone_, helpOwned_;
+    bool closingForNewForm_ = false;
+    bool saveAnswered_ = false;
+};
+
+} // namespace qv::editor

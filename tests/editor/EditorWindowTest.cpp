@@ -1,0 +1,237 @@
+#include "editor/CRichEditDoc.h"
+#include "editor/rtf/RtfReader.h"
+#include "editor/ui/CMainFrame.h"
+#include "editor/ui/CRichEditView.h"
+#include "editor/ui/FormatBar.h"
+#include "platform/IniProfile.h"
+#include "platform/PrivateProfile.h"
+#include "support/MessageRecorder.h"
+#include "support/ProcessRunner.h"
+#include "support/QtPrinters.h"
+#include "support/StubProgram.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+using namespace qv::editor;
+using qv::test::StubProgram;
+using qv::test::TempDir;
+
+namespace {
+
+const char* const kPrintFile =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs24 "
+    "\\pard\\qc PROMISSORY NOTE\\par\\pard I, {\\ul Jane Roe}, promise.\\par}\r\n"
+    "{\r\n\\mymargl720\r\n\\mymargr1080\r\n\\mymargt1440\r\n\\mymargb360\r\n\\orient2\r\n};";
+
+class Editor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = std::make_unique<CMainFrame>(profile, messages);
+        frame->setProgramFolder(QString::fromStdString(programs.path().string()));
+        frame->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    }
+    void TearDown() override {
+        frame->document().text().setModified(false);
+        frame.reset();
+    }
+    std::string entry() {
+        return qv::platform::PrivateProfile::ReadPrivateValue("Binding Data", "Run", "?", 255, "QVLEGAL.INI");
+    }
+    void select(int from, int to) {
+        QTextCursor c = frame->view()->textCursor();
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        frame->view()->setTextCursor(c);
+        frame->UpdatePass();
+    }
+
+    qv::test::TempHome home;
+    TempDir files;
+    TempDir programs;
+    qv::platform::IniProfile profile{files / "QVEdit.ini"};
+    qv::test::MessageRecorder messages;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+} // namespace
+
+TEST(MarginBlock, PageSetupUnitsAndTheBlockText) {
+    EXPECT_EQ(CRichEditDoc::ToThousandths(1000), 694);
+    EXPECT_EQ(CRichEditDoc::FromThousandths(694), 999);
+    EXPECT_EQ(
+        CRichEditDoc::MarginBlock({720, 1440, 1080, 360}, 2),
+        QByteArray("{\r\n\\mymargl720\r\n\\mymargr1080\r\n\\mymargt1440\r\n\\mymargb360\r\n\\orient2\r\n};"));
+}
+
+TEST_F(Editor, APrintFileOpensWithItsMarginsAndSavesWithOneBlock) {
+    const auto path = files.write("note.qvp", kPrintFile);
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(path.string())));
+    EXPECT_EQ(frame->document().margins(), (std::array<int, 4>{720, 1440, 1080, 360}));
+    EXPECT_EQ(frame->orientation(), 2);
+    EXPECT_EQ(frame->document().text().toPlainText(),
+              QStringLiteral("PROMISSORY NOTE\nI, Jane Roe, promise.\n"));
+    // Landscape: the line is the page's height less the side margins.
+    EXPECT_EQ(frame->document().lineWidth(), frame->document().paper()[0] - 720 - 1080);
+    EXPECT_GT(frame->document().paper()[0], frame->document().paper()[1]);
+
+    const auto saved = files / "saved.qvp";
+    ASSERT_TRUE(frame->SaveTo(QString::fromStdString(saved.string())));
+    ASSERT_TRUE(frame->SaveTo(QString::fromStdString(saved.string())));
+    const std::string bytes = TempDir::read(saved);
+    EXPECT_EQ(bytes.find("\\mymargl"), bytes.rfind("\\mymargl")) << "one block after saving twice";
+    EXPECT_TRUE(
+        QByteArray::fromStdString(bytes).endsWith(CRichEditDoc::MarginBlock({720, 1440, 1080, 360}, 2)));
+
+    frame->NewDocument();
+    EXPECT_EQ(frame->orientation(), 1);
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(saved.string())));
+    EXPECT_EQ(frame->document().margins(), (std::array<int, 4>{720, 1440, 1080, 360}));
+    EXPECT_EQ(frame->orientation(), 2);
+    EXPECT_EQ(frame->document().text().toPlainText(),
+              QStringLiteral("PROMISSORY NOTE\nI, Jane Roe, promise.\n"));
+    EXPECT_EQ(frame->document().text().begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignHCenter);
+}
+
+TEST_F(Editor, FilesWithoutAWholeBlockGetTheDefaults) {
+    const auto plain = files.write("plain.qvp", "{\\rtf1 text}");
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(plain.string())));
+    EXPECT_EQ(frame->document().margins(), (std::array<int, 4>{1440, 1440, 1440, 1440}));
+    EXPECT_EQ(frame->orientation(), 1);
+    const auto shifted = files.write("shifted.qvp", "{\\rtf1 x}\r\nx\\mymargl100\r\n");
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(shifted.string())));
+    EXPECT_EQ(frame->document().margins()[0], 1440) << "text before \\mymargl is no block";
+    const auto cut = files.write("cut.qvp", "{\\rtf1 x}\r\n{\r\n\\mymargl500\r\n\\mymargr600\r\n");
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(cut.string())));
+    EXPECT_EQ(frame->document().margins(), (std::array<int, 4>{500, 1440, 600, 1440}));
+    EXPECT_FALSE(frame->OpenDocumentFile(QString::fromStdString(files.write("x.qvp", "not rtf").string())));
+    EXPECT_EQ(messages.entries().back().text, "Failed to open document.");
+}
+
+TEST_F(Editor, SizeBoxTakesUpTo127Points) {
+    QLineEdit* size = frame->formatBar()->sizeBox()->lineEdit();
+    frame->view()->setFocus();
+    QTest::keyClicks(frame->view(), QStringLiteral("abc"));
+    select(0, 3);
+    size->setFocus();
+    size->selectAll();
+    QTest::keyClicks(size, QStringLiteral("127"));
+    frame->view()->setFocus();
+    QTextCursor c(&frame->document().text());
+    c.setPosition(2);
+    EXPECT_EQ(c.charFormat().fontPointSize() * 20, 2540);
+    size->setFocus();
+    size->selectAll();
+    QTest::keyClicks(size, QStringLiteral("128"));
+    frame->view()->setFocus();
+    ASSERT_FALSE(messages.entries().empty());
+    EXPECT_EQ(messages.entries().back().text, "I'm sorry, but you must specify a smaller font size");
+    EXPECT_EQ(c.charFormat().fontPointSize(), 127);
+    // An empty box changes nothing.
+    size->setFocus();
+    size->clear();
+    frame->view()->setFocus();
+    EXPECT_EQ(c.charFormat().fontPointSize(), 127);
+}
+
+TEST_F(Editor, MixedBoldShowsIndeterminateAndTwoPressesMakeItBoldThenPlain) {
+    QTest::keyClicks(frame->view(), QStringLiteral("plain "));
+    frame->action(CMainFrame::Bold)->trigger();
+    QTest::keyClicks(frame->view(), QStringLiteral("bold"));
+    select(0, 10);
+    EXPECT_EQ(frame->markOf(CMainFrame::Bold), CMainFrame::Mark::Indeterminate);
+    EXPECT_TRUE(frame->action(CMainFrame::Bold)->property("indeterminate").toBool());
+    frame->action(CMainFrame::Bold)->trigger();
+    EXPECT_EQ(frame->markOf(CMainFrame::Bold), CMainFrame::Mark::Marked);
+    EXPECT_TRUE(frame->action(CMainFrame::Bold)->isChecked());
+    frame->action(CMainFrame::Bold)->trigger();
+    EXPECT_EQ(frame->markOf(CMainFrame::Bold), CMainFrame::Mark::Unmarked);
+    // Alignment: marked, unmarked, or mixed over the selected paragraphs.
+    frame->action(CMainFrame::AlignCenter)->trigger();
+    EXPECT_EQ(frame->markOf(CMainFrame::AlignCenter), CMainFrame::Mark::Marked);
+    EXPECT_EQ(frame->markOf(CMainFrame::AlignLeft), CMainFrame::Mark::Unmarked);
+}
+
+TEST_F(Editor, EditCommandsFollowTheSelectionAndUndo) {
+    frame->NewDocument();
+    EXPECT_FALSE(frame->action(CMainFrame::Undo)->isEnabled());
+    EXPECT_FALSE(frame->action(CMainFrame::Cut)->isEnabled());
+    EXPECT_FALSE(frame->action(CMainFrame::Copy)->isEnabled());
+    QTest::keyClicks(frame->view(), QStringLiteral("text"));
+    frame->UpdatePass();
+    EXPECT_TRUE(frame->action(CMainFrame::Undo)->isEnabled());
+    select(0, 2);
+    EXPECT_TRUE(frame->action(CMainFrame::Cut)->isEnabled());
+    EXPECT_TRUE(frame->action(CMainFrame::Copy)->isEnabled());
+    frame->NewDocument();
+    EXPECT_FALSE(frame->action(CMainFrame::Undo)->isEnabled()) << "nothing to undo after New";
+}
+
+TEST_F(Editor, ClosingRunsTheHandOffAndNewFormAddsNew) {
+    const std::string catalogue = StubProgram::install(programs / "Q V", "TOLVAD.EXE").string();
+    ::setenv("QV_STUB_LOG", (programs / "stub.log").c_str(), 1);
+    qv::platform::PrivateProfile::WritePrivateValue("Binding Data", "Run", catalogue, "QVLEGAL.INI");
+    frame->setStartedWithoutFile(false);
+    frame->action(CMainFrame::NewForm)->trigger();
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(StubProgram::lines(programs.path()), std::vector<std::string>{"TOLVAD.EXE\t/New"});
+    EXPECT_EQ(entry(), "");
+
+    frame->show();
+    qv::platform::PrivateProfile::WritePrivateValue("Binding Data", "Run", catalogue, "QVLEGAL.INI");
+    QTest::keyClicks(frame->view(), QStringLiteral("changed"));
+    messages.setNextReply(qv::MessageReply::Cancel);
+    frame->close();
+    EXPECT_TRUE(frame->isVisible()) << "a cancelled save question keeps the editor open";
+    EXPECT_EQ(entry(), catalogue);
+    messages.setNextReply(qv::MessageReply::No);
+    frame->close();
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(StubProgram::lines(programs.path(), 2),
+              (std::vector<std::string>{"TOLVAD.EXE\t/New", "TOLVAD.EXE"}));
+    EXPECT_EQ(entry(), "");
+    ::unsetenv("QV_STUB_LOG");
+}
+
+TEST_F(Editor, PrintsEveryPageInsideTheDocumentsMargins) {
+    QByteArray rtf = "{\\rtf1\\f0\\fs24 ";
+    for (int page = 1; page <= 3; ++page) {
+        if (page > 1)
+            rtf += "\\page ";
+        for (int i = 1; i <= 10; ++i)
+            rtf += "Page " + QByteArray::number(page) + " line " + QByteArray::number(i) + ".\\par ";
+    }
+    rtf += "}\r\n{\r\n\\mymargl2880\r\n\\mymargr1440\r\n\\mymargt1440\r\n\\mymargb1440\r\n\\orient1\r\n};";
+    const auto path = files.write("long.qvp", std::string(rtf.constData(), rtf.size()));
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(path.string())));
+    const auto pdf = files / "long.pdf";
+    frame->printer().setOutputFormat(QPrinter::PdfFormat);
+    frame->printer().setOutputFileName(QString::fromStdString(pdf.string()));
+    frame->setModalHook([](QDialog& d) { d.setResult(QDialog::Accepted); });
+    frame->action(CMainFrame::Print)->trigger();
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    const auto info = qv::test::ProcessRunner::run("/usr/bin/pdfinfo", {pdf.string()});
+    ASSERT_EQ(info.exitCode, 0) << "poppler-utils are installed by the test command";
+    const auto pages = info.out.find("Pages:");
+    ASSERT_NE(pages, std::string::npos);
+    EXPECT_EQ(std::stoi(info.out.substr(pages + 6)), 3) << info.out;
+    // The first line starts two inches in (144 points).
+    const auto box = qv::test::ProcessRunner::run("/usr/bin/pdftotext",
+                                                  {"-bbox", "-f", "1", "-l", "1", pdf.string(), "-"});
+    const auto at = box.out.find("<word xMin=\"");
+    ASSERT_NE(at, std::string::npos);
+    const double x = std::stod(box.out.substr(at + 12));
+    EXPECT_NEAR(x, 144.0, 3.0);
+}
