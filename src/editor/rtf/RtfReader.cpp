@@ -102,8 +102,11 @@ public:
         doc_.clear();
         cursor_ = QTextCursor(&doc_);
         stack_.reserve(64);
+        // One edit block: the layout follows once, at the end, not after every insert.
+        cursor_.beginEditBlock();
         parse();
         flush();
+        cursor_.endEditBlock();
         if (error && !fault_.isEmpty())
             *error = fault_;
         return true;
