@@ -20,8 +20,19 @@ QFont newTextFont() {
 } // namespace
 
 CRichEditDoc::CRichEditDoc(int& orientation) : orientation_(orientation) {
+    // Print files name Courier; the Courier-metric face keeps their lines 10 characters
+    // to the inch, on screen and on paper.
+    static const bool substituted = [] {
+        for (const char* face : {"Courier", "Courier New"})
+            QFont::insertSubstitution(QString::fromLatin1(face), QStringLiteral("Liberation Mono"));
+        return true;
+    }();
+    (void)substituted;
     text_.setDefaultFont(newTextFont());
     text_.setDocumentMargin(0);
+    // Fractional advances: 12-point Courier is 10 characters to the inch on screen too, so
+    // the lines break where the printed page breaks them.
+    text_.setUseDesignMetrics(true);
 }
 
 void CRichEditDoc::OnNewDocument() {

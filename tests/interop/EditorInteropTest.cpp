@@ -25,12 +25,13 @@ std::string soffice() {
 }
 
 /// Converts `file` with LibreOffice into `filter` in `out`; the converted file's path.
-std::filesystem::path convert(const TempDir& work, const std::filesystem::path& file, const std::string& filter,
-                              const std::string& extension) {
-    const auto r = ProcessRunner::run(soffice(),
-                                      {"-env:UserInstallation=file://" + (work / "profile").string(), "--headless",
-                                       "--convert-to", filter, "--outdir", (work / "out").string(), file.string()},
-                                      {{"HOME", work.path().string()}});
+std::filesystem::path convert(const TempDir& work, const std::filesystem::path& file,
+                              const std::string& filter, const std::string& extension) {
+    const auto r =
+        ProcessRunner::run(soffice(),
+                           {"-env:UserInstallation=file://" + (work / "profile").string(), "--headless",
+                            "--convert-to", filter, "--outdir", (work / "out").string(), file.string()},
+                           {{"HOME", work.path().string()}});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return work / "out" / (file.stem().string() + "." + extension);
 }
@@ -41,13 +42,13 @@ TEST(EditorInterop, RtfFromLibreOfficeLoadsWithItsFormatting) {
     if (soffice().empty())
         GTEST_SKIP() << "LibreOffice is installed by the test command";
     TempDir work;
-    const auto html = work.write("made.html",
-                                 "<html><body>"
-                                 "<p style=\"text-align:center\"><b>Bold title</b></p>"
-                                 "<p><i>italic</i> <u>underlined</u> "
-                                 "<span style=\"font-family:'Liberation Serif'; font-size:20pt\">big serif</span></p>"
-                                 "<p style=\"text-align:right\">right</p>"
-                                 "</body></html>");
+    const auto html = work.write(
+        "made.html", "<html><body>"
+                     "<p style=\"text-align:center\"><b>Bold title</b></p>"
+                     "<p><i>italic</i> <u>underlined</u> "
+                     "<span style=\"font-family:'Liberation Serif'; font-size:20pt\">big serif</span></p>"
+                     "<p style=\"text-align:right\">right</p>"
+                     "</body></html>");
     const auto rtf = convert(work, html, "rtf:Rich Text Format", "rtf");
     ASSERT_TRUE(std::filesystem::exists(rtf));
     QTextDocument doc;
@@ -65,7 +66,8 @@ TEST(EditorInterop, RtfFromLibreOfficeLoadsWithItsFormatting) {
     EXPECT_TRUE(formats[QStringLiteral("italic")].fontItalic());
     EXPECT_TRUE(formats[QStringLiteral("underlined")].fontUnderline());
     EXPECT_EQ(formats[QStringLiteral("big serif")].fontPointSize(), 20);
-    EXPECT_EQ(formats[QStringLiteral("big serif")].fontFamilies().toStringList().value(0), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(formats[QStringLiteral("big serif")].fontFamilies().toStringList().value(0),
+              QStringLiteral("Liberation Serif"));
     EXPECT_EQ(aligns[QStringLiteral("right")], Qt::AlignRight);
 }
 
@@ -80,8 +82,9 @@ TEST(EditorInterop, LibreOfficeReadsTheEditorsFilesAsTheEditorHoldsThem) {
     bold.setFontWeight(QFont::Bold);
     c.insertBlock();
     c.insertText(QStringLiteral("Signed: \u0410\u0411"), bold);
-    const QByteArray rtf = qv::editor::RtfWriter::Write(doc) +
-                           "{\r\n\\mymargl1440\r\n\\mymargr1440\r\n\\mymargt1440\r\n\\mymargb1440\r\n\\orient1\r\n};";
+    const QByteArray rtf =
+        qv::editor::RtfWriter::Write(doc) +
+        "{\r\n\\mymargl1440\r\n\\mymargr1440\r\n\\mymargt1440\r\n\\mymargb1440\r\n\\orient1\r\n};";
     const auto file = work.write("saved.rtf", std::string(rtf.constData(), rtf.size()));
     const auto txt = convert(work, file, "txt:Text (encoded):UTF8", "txt");
     std::string text = TempDir::read(txt);

@@ -583,7 +583,8 @@ void CMainFrame::onPrint(bool preview) {
         // Laid out to the printer's page inside the margins, with no margins of its own.
         std::unique_ptr<QTextDocument> copy(doc_.text().clone());
         copy->setDocumentMargin(0);
-        copy->setPageSize(printer->pageRect(QPrinter::Point).size());
+        // Half a point to spare, so that a line filling the page exactly stays whole.
+        copy->setPageSize(printer->pageRect(QPrinter::Point).size() + QSizeF(0.5, 0));
         copy->print(printer);
     };
     if (preview) {

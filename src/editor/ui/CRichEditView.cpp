@@ -15,14 +15,16 @@ CRichEditView::CRichEditView(UserMessages& messages, QWidget* parent)
     setAccessibleName(tr("Print file"));
     setAcceptRichText(true);
     setLineWrapMode(QTextEdit::FixedPixelWidth);
+    setViewportMargins(12, 8, 0, 0); // a little paper around the text
     QTextCharFormat courier;
     courier.setFontFamilies({QStringLiteral("Courier")});
     mergeCurrentCharFormat(courier);
 }
 
 void CRichEditView::setLineWidth(int twips) {
-    // Twips to the screen's pixels.
-    setLineWrapColumnOrWidth(std::max(1, twips * logicalDpiX() / 1440));
+    // Twips to the screen's pixels, with two pixels to spare: a line that fills the page
+    // exactly, as print files' lines do, must not break early for a rounding.
+    setLineWrapColumnOrWidth(std::max(1, twips * logicalDpiX() / 1440 + 2));
 }
 
 void CRichEditView::contextMenuEvent(QContextMenuEvent* event) {
