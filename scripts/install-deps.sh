@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev nlohmann-json3-dev fonts-liberation2
-          xdg-utils desktop-file-utils file shared-mime-info
+          xdg-utils desktop-file-utils file shared-mime-info libmspack-dev mscompress
           libgtest-dev libgmock-dev libbenchmark-dev)
 locales_wanted=()
 if [[ "${1:-}" == "--test" ]]; then

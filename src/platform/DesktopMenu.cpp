@@ -153,10 +153,21 @@ void DesktopMenu::ShowGroup(const std::string& group) {
 void DesktopMenu::AddItem(const std::string& commandLine, const std::string& title) {
     if (!current_ || title.empty() || commandLine.empty())
         return;
-    // The program and its argument as the command line would start them.
+    // The program and its argument as the command line would start them. A program path
+    // may come in double quotes (paths with blanks, as the setup writes them).
     std::string exec;
     std::filesystem::path folder;
-    if (const auto resolved = ProgramStart::Resolve(commandLine)) {
+    if (commandLine.size() > 1 && commandLine[0] == '"' && commandLine.find('"', 1) != std::string::npos) {
+        const auto close = commandLine.find('"', 1);
+        const std::filesystem::path program = commandLine.substr(1, close - 1);
+        std::string rest = commandLine.substr(close + 1);
+        if (!rest.empty() && rest[0] == ' ')
+            rest.erase(0, 1);
+        exec = execArgument(program.string());
+        if (!rest.empty())
+            exec += " " + execArgument(rest);
+        folder = program.parent_path();
+    } else if (const auto resolved = ProgramStart::Resolve(commandLine)) {
         exec = execArgument(resolved->program.string());
         for (const auto& a : resolved->arguments)
             exec += " " + execArgument(a);

@@ -290,6 +290,11 @@ bool IniFile::removeSection(std::string_view section) {
     return true;
 }
 
+void IniFile::addSection(std::string_view section) {
+    if (!findSection(section))
+        sections_.push_back(Section{std::string(section), {}});
+}
+
 std::vector<std::string> IniFile::sectionNames() const {
     std::vector<std::string> names;
     for (const Section& s : sections_)

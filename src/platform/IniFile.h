@@ -23,6 +23,9 @@ public:
     void setValue(std::string_view section, std::string_view key, std::string_view value);
     bool removeValue(std::string_view section, std::string_view key);
     bool removeSection(std::string_view section);
+    /// Adds an empty section unless it exists.
+    void addSection(std::string_view section);
+    bool hasSection(std::string_view section) const { return findSection(section) != nullptr; }
 
     std::vector<std::string> sectionNames() const;
     std::vector<std::string> keys(std::string_view section) const;

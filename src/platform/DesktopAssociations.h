@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+
+namespace qv::platform {
+
+/// The suite's file types with the desktop: MIME types for forms (.qvf), worksheets
+/// (.qvw) and print files (.qvp) in the user's shared-mime-info database, launchers for
+/// the programs that open them, and those programs as the types' default applications.
+class DesktopAssociations {
+public:
+    static constexpr const char* kFormType = "application/x-qvdavov-form";
+    static constexpr const char* kWorksheetType = "application/x-qvdavov-worksheet";
+    static constexpr const char* kPrintFileType = "application/x-qvdavov-print-file";
+    static constexpr const char* kLegalLauncher = "q-v-davov-software-qvlegal.desktop";
+    static constexpr const char* kEditLauncher = "q-v-davov-software-qvedit.desktop";
+
+    /// `programFolder` holds QVLEGAL.EXE and QVEDIT.EXE.
+    static void Register(const std::filesystem::path& programFolder);
+    static void Unregister();
+
+    static std::filesystem::path MimePackage();
+};
+
+} // namespace qv::platform

@@ -1,0 +1,121 @@
+#include "platform/LzExpand.h"
+
+#include "platform/AtomicFile.h"
+
+#include <mspack.h>
+
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace qv::platform {
+namespace {
+
+constexpr unsigned char kSignature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
+
+/// A temporary file beside `target`, removed unless kept.
+class Beside {
+public:
+    explicit Beside(const std::filesystem::path& target) {
+        std::string pattern =
+            (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+        const int fd = ::mkstemp(pattern.data());
+        if (fd >= 0) {
+            ::close(fd);
+            path_ = pattern;
+        }
+    }
+    ~Beside() {
+        if (!path_.empty()) {
+            std::error_code ec;
+            std::filesystem::remove(path_, ec);
+        }
+    }
+    const std::filesystem::path& path() const { return path_; }
+    bool keepAs(const std::filesystem::path& target) {
+        std::error_code ec;
+        std::filesystem::rename(path_, target, ec);
+        if (!ec)
+            path_.clear();
+        return !ec;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+/// Expands an SZDD file into `out`; 0 or an error code.
+int expand(const std::filesystem::path& source, const std::filesystem::path& out) {
+    msszdd_decompressor* d = mspack_create_szdd_decompressor(nullptr);
+    if (!d)
+        return LzExpand::kBadValue;
+    int code = 0;
+    msszddd_header* header = d->open(d, const_cast<char*>(source.c_str()));
+    if (!header) {
+        code = LzExpand::kRead;
+    } else {
+        if (d->extract(d, header, const_cast<char*>(out.c_str())) != MSPACK_ERR_OK)
+            code = LzExpand::kRead;
+        // libmspack does not check the length: a truncated file would pass.
+        std::error_code ec;
+        if (code == 0 && static_cast<off_t>(std::filesystem::file_size(out, ec)) != header->length)
+            code = LzExpand::kRead;
+        d->close(d, header);
+    }
+    mspack_destroy_szdd_decompressor(d);
+    return code;
+}
+
+} // namespace
+
+bool LzExpand::IsCompressed(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char head[8] = {};
+    return in.read(reinterpret_cast<char*>(head), 8) && std::equal(head, head + 8, kSignature);
+}
+
+int LzExpand::Open(const std::filesystem::path& source) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(source, ec) || ::access(source.c_str(), R_OK) != 0)
+        return kBadInHandle;
+    return 0;
+}
+
+int LzExpand::Copy(const std::filesystem::path& source, const std::filesystem::path& destination) {
+    if (Open(source) != 0)
+        return kBadInHandle;
+    Beside temporary(destination);
+    if (temporary.path().empty())
+        return kBadOutHandle;
+    if (IsCompressed(source)) {
+        if (const int code = expand(source, temporary.path()))
+            return code;
+    } else {
+        std::error_code ec;
+        std::filesystem::copy_file(source, temporary.path(),
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        if (ec)
+            return kWrite;
+    }
+    return temporary.keepAs(destination) ? 0 : kWrite;
+}
+
+int LzExpand::ReadAll(const std::filesystem::path& source, std::string& bytes, std::uintmax_t maxBytes) {
+    bytes.clear();
+    if (Open(source) != 0)
+        return kBadInHandle;
+    if (!IsCompressed(source))
+        return AtomicFile::read(source, bytes, maxBytes) ? kRead : 0;
+    char folder[] = "/tmp/qvexpandXXXXXX";
+    if (!::mkdtemp(folder))
+        return kBadOutHandle;
+    const std::filesystem::path out = std::filesystem::path(folder) / "expanded";
+    int code = expand(source, out);
+    if (code == 0 && AtomicFile::read(out, bytes, maxBytes))
+        code = kRead;
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    return code;
+}
+
+} // namespace qv::platform

@@ -1,0 +1,114 @@
+#include "setup/UninstallProcedure.h"
+
+#include "formengine/UserMessages.h"
+#include "platform/DesktopAssociations.h"
+#include "platform/PrivateProfile.h"
+#include "platform/ProgramManager.h"
+#include "platform/RegistryStore.h"
+#include "setup/InstallProcedure.h"
+#include "setup/SetupUi.h"
+
+#include <system_error>
+
+namespace qv::setup {
+namespace {
+
+using Root = platform::RegistryStore::Root;
+
+void removeFile(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+}
+
+} // namespace
+
+UninstallProcedure::UninstallProcedure(std::string commandLine, UserMessages& messages, SetupUi& ui)
+    : commandLine_(std::move(commandLine)), messages_(messages), ui_(ui) {}
+
+std::vector<std::pair<int, std::string>> UninstallProcedure::Keys() {
+    const std::string user = "Software\\Q-V Davov Software\\";
+    return {{Root::ClassesRoot, ".qvp"},
+            {Root::ClassesRoot, ".qvf"},
+            {Root::ClassesRoot, ".qvw"},
+            {Root::ClassesRoot, "QVLegal\\shell\\open\\command"},
+            {Root::ClassesRoot, "QVLegal\\shell\\open"},
+            {Root::ClassesRoot, "QVLegal\\shell"},
+            {Root::ClassesRoot, "QVLegal\\DefaultIcon"},
+            {Root::ClassesRoot, "QVLegal"},
+            {Root::ClassesRoot, "QVPrint\\shell\\open\\command"},
+            {Root::ClassesRoot, "QVPrint\\shell\\open"},
+            {Root::ClassesRoot, "QVPrint\\shell"},
+            {Root::ClassesRoot, "QVPrint\\DefaultIcon"},
+            {Root::ClassesRoot, "QVPrint"},
+            {Root::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QVLegal"},
+            {Root::CurrentUser, user + "QVLegal\\Q-V Davov Forms Defaults"},
+            {Root::CurrentUser, user + "QVLegal\\Settings"},
+            {Root::CurrentUser, user + "QVLegal\\Recent File List"},
+            {Root::CurrentUser, user + "QVLegal\\Variable Sets"},
+            {Root::CurrentUser, user + "QVLegal\\VarSection 0"},
+            {Root::CurrentUser, user + "QVLegal\\VarSection 1"},
+            {Root::CurrentUser, user + "QVLegal\\VarSection 2"},
+            {Root::CurrentUser, user + "QVLegal"},
+            {Root::CurrentUser, user + "QVEdit\\Recent File List"},
+            {Root::CurrentUser, user + "QVEdit\\Settings"},
+            {Root::CurrentUser, user + "QVEdit"},
+            {Root::CurrentUser, "Software\\Q-V Davov Software"},
+            {Root::LocalMachine, "Software\\Q-V Davov Software\\QVLegal\\4.0"},
+            {Root::LocalMachine, "Software\\Q-V Davov Software\\QVLegal"},
+            {Root::LocalMachine, "Software\\Q-V Davov Software"}};
+}
+
+int UninstallProcedure::Run() {
+    const std::string rest = commandLine_.size() > 3 ? commandLine_.substr(3) : std::string();
+    const auto bar = rest.find('|');
+    if (bar == std::string::npos)
+        return 0;
+    const std::string folder = rest.substr(0, bar);
+    const std::string title = InstallProcedure::kTitle;
+    const std::string stem = InstallProcedure::kStem;
+    if (messages_.show("Are you sure you wish to uninstall " + title + "?", MessageIcon::Question,
+                       MessageButtons::YesNo, kCaption) != MessageReply::Yes)
+        return 0;
+    for (const std::string& name : {stem + ".EXE", stem + ".DAT", stem + "2.DAT", stem + "3.DAT"})
+        removeFile(folder + name);
+    std::error_code ec;
+    const std::filesystem::path forms = folder + stem;
+    for (std::filesystem::directory_iterator it(forms, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code removeEc;
+        std::filesystem::remove(it->path(), removeEc);
+    }
+    std::filesystem::remove(forms, ec);
+    platform::ProgramManager::SendProgramManagerRequests(
+        {"[ShowGroup(Q-V Davov Software,1)]", "[DeleteItem(" + title + ")]"});
+
+    ui_.ToForeground();
+    if (messages_.show("Do you have other Q-V Davov Software products installed on your system?",
+                       MessageIcon::Question, MessageButtons::YesNo, kCaption) == MessageReply::Yes) {
+        messages_.show(title + " has been successfully uninstalled!", MessageIcon::Exclamation,
+                       MessageButtons::Ok, kCaption);
+        return 0;
+    }
+    for (const char* name :
+         {"QVLEGAL.EXE", "QVEDIT.EXE", "UNINSTAL.EXE", "QVLEGAL.HLP", "QVLEGAL.GID", "QVLEGAL.FTS"})
+        removeFile(folder + name);
+    // Only an empty folder goes: a user's own files keep it.
+    std::filesystem::remove(folder, ec);
+    for (const char* name : {"QVLEGAL.INI", "QVEDIT.INI"})
+        removeFile(platform::PrivateProfile::PathOf(name).string());
+    for (const auto& [root, key] : Keys())
+        platform::RegistryStore::DeleteKey(static_cast<Root>(root), key);
+    platform::DesktopAssociations::Unregister();
+    platform::ProgramManager::SendProgramManagerRequests({"[ShowGroup(Q-V Davov Software,1)]",
+                                                          "[DeleteItem(Uninstall Q-V Davov Software)]",
+                                                          "[DeleteGroup(Q-V Davov Software)]"});
+    messages_.show("All Q-V Davov Software has been successfully uninstalled!", MessageIcon::Exclamation,
+                   MessageButtons::Ok, kCaption);
+    if (messages_.show(
+            "Now to finalize the uninstall, please press [OK] to restart Windows, or [Cancel] to restart "
+            "Windows yourself.",
+            MessageIcon::None, MessageButtons::OkCancel, kCaption) == MessageReply::Ok)
+        ui_.LogOff();
+    return 0;
+}
+
+} // namespace qv::setup

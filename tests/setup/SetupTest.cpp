@@ -1,0 +1,344 @@
+#include "catalogue/CatalogueData.h"
+#include "platform/ConfigPaths.h"
+#include "platform/DesktopMenu.h"
+#include "platform/LzExpand.h"
+#include "platform/PrivateProfile.h"
+#include "platform/ProcessStarter.h"
+#include "platform/RegistryStore.h"
+#include "setup/FormsArchive.h"
+#include "setup/InstallProcedure.h"
+#include "setup/SetupUi.h"
+#include "setup/UninstallProcedure.h"
+#include "support/MessageRecorder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <deque>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace qv::setup;
+using qv::MessageReply;
+using qv::platform::RegistryStore;
+using qv::test::TempDir;
+using Root = RegistryStore::Root;
+
+namespace {
+
+const std::filesystem::path kDisk = QV_DISK_DIR;
+const std::filesystem::path kStage = QV_STAGE_DIR;
+const std::string kGroup = "Q-V Davov Software";
+
+/// Answers the setup's windows from a script and records what they showed.
+class ScriptedUi : public SetupUi {
+public:
+    bool AskFolder(std::string& folder) override {
+        shown.push_back(folder);
+        if (answers.empty())
+            return false;
+        folder = answers.front();
+        answers.pop_front();
+        return folder != "<cancel>";
+    }
+    void ShowProgress() override { progressShown = true; }
+    void SetDescription(const std::string& text) override { descriptions.push_back(text); }
+    void SetRange(int minimum, int maximum) override { ranges.push_back({minimum, maximum}); }
+    void Advance(int delta) override { advanced += delta; }
+    void CloseProgress() override {}
+    void LogOff() override { ++logOffs; }
+
+    std::deque<std::string> answers;
+    std::vector<std::string> shown;
+    std::vector<std::string> descriptions;
+    std::vector<std::pair<int, int>> ranges;
+    int advanced = 0;
+    int logOffs = 0;
+    bool progressShown = false;
+};
+
+class Setup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Tools for the desktop's databases stay, the opener is a quiet stand-in.
+        std::ofstream(bin / "xdg-open") << "#!/bin/sh\nexit 0\n";
+        std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+        const char* old = std::getenv("PATH");
+        savedPath = old ? old : "";
+        ::setenv("PATH", (bin.path().string() + ":" + savedPath).c_str(), 1);
+        // The shared libraries are there, unless a test takes them away.
+        std::filesystem::create_directories(qv::platform::ConfigPaths::systemFolder());
+        std::ofstream(qv::platform::ConfigPaths::systemFolder() / "MFCANS32.DLL") << "x";
+    }
+    void TearDown() override { ::setenv("PATH", savedPath.c_str(), 1); }
+
+    /// A copy of the disk: small files copied, the programs linked.
+    std::filesystem::path diskCopy() {
+        const auto disk = work / "disk";
+        std::filesystem::create_directories(disk);
+        for (const auto& e : std::filesystem::directory_iterator(kDisk)) {
+            if (e.file_size() > 100000)
+                std::filesystem::create_symlink(e.path(), disk / e.path().filename());
+            else
+                std::filesystem::copy_file(e.path(), disk / e.path().filename());
+        }
+        return disk;
+    }
+    InstallProcedure::Environment env(bool longNames = true) {
+        InstallProcedure::Environment e;
+        e.systemFolder = qv::platform::ConfigPaths::systemFolder();
+        e.rootFolder = home.home();
+        e.longNames = longNames;
+        return e;
+    }
+    int install(const std::filesystem::path& disk, const std::string& folder, bool longNames = true) {
+        ui.answers.push_back(folder);
+        return InstallProcedure((disk / "").string(), messages, ui, env(longNames)).Run();
+    }
+    std::vector<std::string> texts() { return messages.texts(); }
+
+    qv::test::TempHome home;
+    TempDir bin;
+    TempDir work;
+    std::string savedPath;
+    qv::test::MessageRecorder messages;
+    ScriptedUi ui;
+};
+
+std::string read(const std::filesystem::path& p) {
+    return TempDir::read(p);
+}
+
+} // namespace
+
+TEST_F(Setup, InstallingFromTheDiskGivesAWorkingSuite) {
+    const std::string folder = (home.home() / "Program Files" / "Q-V Davov Software").string();
+    std::filesystem::create_directories(home.home() / "Program Files");
+    ASSERT_EQ(install(kDisk, folder), 0);
+    EXPECT_TRUE(texts().empty()) << texts()[0];
+    EXPECT_EQ(ui.shown, std::vector<std::string>{folder}) << "the long-name default";
+    EXPECT_EQ(ui.advanced, 724);
+    EXPECT_EQ(ui.ranges, (std::vector<std::pair<int, int>>{{0, 864}, {100, 100}}));
+    EXPECT_EQ(ui.descriptions.back(), "Program Manager and Start Menu Folders");
+    EXPECT_EQ(ui.descriptions[5], "Tolvad Organizer Category Menu");
+    for (const char* program : {"QVEDIT.EXE", "QVLEGAL.EXE", "UNINSTAL.EXE", "TOLVAD.EXE"}) {
+        EXPECT_TRUE(qv::platform::ProcessStarter::IsExecutableFile(std::filesystem::path(folder) / program))
+            << program;
+        EXPECT_EQ(read(std::filesystem::path(folder) / program), read(kStage / program)) << program;
+    }
+    EXPECT_EQ(read(std::filesystem::path(folder) / "TOLVAD2.DAT"), read(kStage / "Tolvad2.Dat"));
+    EXPECT_EQ(read(std::filesystem::path(folder) / "QVLEGAL.HLP"), read(kStage / "QVLEGAL.HLP"));
+    int forms = 0;
+    for (const auto& e : std::filesystem::directory_iterator(kStage / "Tolvad")) {
+        ++forms;
+        EXPECT_EQ(read(std::filesystem::path(folder) / "TOLVAD" / (e.path().stem().string() + ".QVF")),
+                  read(e.path()));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(folder) / "TOLVAD"),
+                            std::filesystem::directory_iterator()),
+              forms);
+
+    // Settings store: the keys and the command strings with quotes.
+    EXPECT_TRUE(RegistryStore::KeyExists(Root::LocalMachine, "SOFTWARE\\Q-V Davov Software\\QVLegal\\4.0"));
+    const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QVLEGAL";
+    EXPECT_EQ(RegistryStore::Value(Root::LocalMachine, uninstallKey, "DisplayName"), "Q-V Davov Software");
+    EXPECT_EQ(RegistryStore::Value(Root::LocalMachine, uninstallKey, "UninstallString"),
+              "\"" + folder + "/Uninstal.Exe\"");
+    EXPECT_EQ(RegistryStore::Value(Root::ClassesRoot, ".qvw", "@"), "QVLegal");
+    EXPECT_EQ(RegistryStore::Value(Root::ClassesRoot, "QVPrint\\shell\\open\\command", "@"),
+              "\"" + folder + "/QvEdit.Exe\" %1");
+    EXPECT_EQ(RegistryStore::Value(Root::ClassesRoot, "QVLegal\\shell\\open\\command", "@"),
+              "\"" + folder + "/QvLegal.Exe\" %1");
+    EXPECT_EQ(RegistryStore::Value(Root::ClassesRoot, "QVLegal\\DefaultIcon", "@"), folder + "/Qvlegal.Exe");
+
+    // The desktop menu and the file types.
+    const std::string launcher = read(qv::platform::DesktopMenu::LauncherFile(kGroup, "Tolvad Organizer"));
+    EXPECT_NE(launcher.find("Exec=\"" + folder + "/TOLVAD.EXE\""), std::string::npos) << launcher;
+    EXPECT_TRUE(std::filesystem::exists(
+        qv::platform::DesktopMenu::LauncherFile(kGroup, "Uninstall Q-V Davov Software")));
+    const auto worksheet = work.write("Lease.qvw", "4QVWS");
+    const auto query = [](std::vector<std::string> args) {
+        const auto mime = qv::platform::ProcessStarter::FindOnPath("xdg-mime");
+        const auto r =
+            mime ? qv::platform::ProcessStarter::Run(*mime, args, std::chrono::seconds(10)) : std::nullopt;
+        return r ? r->standardOutput : std::string();
+    };
+    EXPECT_EQ(query({"query", "filetype", worksheet.string()}), "application/x-qvdavov-worksheet\n");
+    EXPECT_EQ(query({"query", "default", "application/x-qvdavov-worksheet"}),
+              "q-v-davov-software-qvlegal.desktop\n");
+
+    // A second install leaves one item of each.
+    ASSERT_EQ(install(kDisk, folder), 0);
+    int items = 0;
+    for (const auto& e :
+         std::filesystem::directory_iterator(qv::platform::DesktopMenu::LauncherFolder(kGroup)))
+        items += e.path().extension() == ".desktop";
+    EXPECT_EQ(items, 2);
+
+    // The installed catalogue reads its data; the installed QVLEGAL opens a form.
+    qv::catalogue::CatalogueData data;
+    std::string message;
+    ASSERT_TRUE(data.Load(folder, message)) << message;
+    EXPECT_EQ(data.categories()[8].items.size(), 3u);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        const std::string exe = folder + "/QVLEGAL.EXE";
+        const std::string form = folder + "/TOLVAD/RE01.QVF?Residential Lease";
+        ::execl(exe.c_str(), exe.c_str(), form.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, WNOHANG), 0) << "the installed program runs with the form open";
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+}
+
+TEST_F(Setup, ShortNamesGiveTheShortDefaultAndNoQuotes) {
+    const std::string folder = (home.home() / "QVWIN").string();
+    EXPECT_EQ(InstallProcedure("/disk/", messages, ui, env(false)).DefaultFolder(), folder);
+    const auto strings = InstallProcedure::CommandStrings(folder, false);
+    EXPECT_EQ(strings, (std::vector<std::string>{folder + "/Uninstal.EXE", folder + "/Uninstal.Exe",
+                                                 folder + "/QvEdit.Exe %1", folder + "/QvLegal.Exe %1"}));
+    const auto quoted = InstallProcedure::CommandStrings("/opt/Q V", true);
+    EXPECT_EQ(quoted[1], "\"/opt/Q V/Uninstal.Exe\"");
+    EXPECT_EQ(quoted[2], "\"/opt/Q V/QvEdit.Exe\" %1");
+    EXPECT_EQ(InstallProcedure::GroupRequests(folder, false)[3],
+              "[AddItem(" + folder + "/TOLVAD.EXE,Tolvad Organizer)]");
+}
+
+TEST_F(Setup, TheGuardAndTheFolderLoops) {
+    EXPECT_EQ(InstallProcedure("", messages, ui, env()).Run(), 0);
+    EXPECT_EQ(InstallProcedure("/disk", messages, ui, env()).Run(), 0);
+    ASSERT_EQ(texts().size(), 2u);
+    EXPECT_EQ(texts()[0],
+              "This program cannot be run from Explorer, File Manager, or the Command Prompt.  Please run "
+              "SETUP.");
+    messages.clear();
+    ui.answers = {"bad|name", (work / "no" / "such" / "deep").string(), "<cancel>"};
+    EXPECT_EQ(InstallProcedure((kDisk / "").string(), messages, ui, env()).Run(), 0);
+    ASSERT_EQ(texts().size(), 2u);
+    EXPECT_EQ(texts()[0], "A folder cannot have any of the following symbols in its name:\n * ? \" < > | ");
+    EXPECT_EQ(texts()[1], "That folder could not be created.  Please try another name.");
+    EXPECT_EQ(ui.shown[1], "bad|name") << "the typed text stays for the next try";
+    EXPECT_FALSE(ui.progressShown);
+}
+
+TEST_F(Setup, MissingLibrariesAreExpandedIntoTheSystemFolder) {
+    std::filesystem::remove(qv::platform::ConfigPaths::systemFolder() / "MFCANS32.DLL");
+    messages.setNextReply(MessageReply::Ok);
+    ASSERT_EQ(install(kDisk, (work / "suite").string()), 0);
+    EXPECT_EQ(texts()[0],
+              "Before you proceed with Setup, you must install two files not found in your System folder");
+    EXPECT_EQ(texts()[1], "Please insert Windows 16-bit Drivers Disk 2");
+    EXPECT_EQ(texts()[2], "Please insert the Tolvad Organizer Disk again.");
+    EXPECT_TRUE(std::filesystem::exists(qv::platform::ConfigPaths::systemFolder() / "MFCUIA32.DLL"));
+}
+
+TEST_F(Setup, AMissingOrDamagedFileHaltsWithoutAHalfWrittenCopy) {
+    auto disk = diskCopy();
+    std::filesystem::remove(disk / "TOLVAD2.DA_");
+    install(disk, (work / "a").string());
+    EXPECT_EQ(texts().back(), (disk / "").string() + "TOLVAD2.DA_ could not be found.  Setup was halted");
+    messages.clear();
+    // A compressed file cut short.
+    std::string damaged = read(kDisk / "TOLVAD2.DA_");
+    damaged.resize(damaged.size() / 2);
+    std::ofstream(disk / "TOLVAD2.DA_", std::ios::binary) << damaged;
+    install(disk, (work / "b").string());
+    EXPECT_EQ(texts().back(),
+              "I could not copy " + (disk / "").string() +
+                  "TOLVAD2.DA_.  The disk may be damaged your hard drive may be full.  Setup was halted");
+    EXPECT_FALSE(std::filesystem::exists(work / "b" / "TOLVAD2.DAT"));
+    for (const auto& e : std::filesystem::directory_iterator(work / "b"))
+        EXPECT_EQ(e.path().filename().string().find(".TOLVAD2"), std::string::npos) << "no temporary left";
+}
+
+TEST_F(Setup, FormsArchivesEdgeCases) {
+    const auto disk = diskCopy();
+    const auto installArchive = [&](const std::string& archive, const std::string& folder) {
+        std::filesystem::remove(disk / "FORMS.WA_");
+        std::ofstream(disk / "FORMS.WA_", std::ios::binary) << archive; // plain files pass through
+        messages.clear();
+        install(disk, (work / folder).string());
+    };
+    installArchive(FormsArchive::Write({}), "empty");
+    EXPECT_TRUE(texts().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(work / "empty" / "TOLVAD"));
+
+    installArchive(FormsArchive::Write({{"AB", "two letters"}}), "two");
+    EXPECT_EQ(read(work / "two" / "TOLVAD" / "AB.QVF"), "two letters");
+
+    std::string hostile = FormsArchive::Write({{"ok", "fine"}});
+    hostile.insert(hostile.size() - 8, std::string("../x", 4) + std::string("\x03\0\0\0", 4) + "bad");
+    installArchive(hostile, "hostile");
+    EXPECT_EQ(texts().back(), "The forms archive FORMS.WA_ on the disk is damaged.  Setup was halted");
+    EXPECT_FALSE(std::filesystem::exists(work / "hostile" / "x.QVF"));
+    EXPECT_FALSE(std::filesystem::exists(work / "x.QVF"));
+
+    installArchive(FormsArchive::Write({{"BIG", std::string(30001, 'x')}}), "big");
+    EXPECT_EQ(texts().back(), "The forms archive FORMS.WA_ on the disk is damaged.  Setup was halted");
+    const std::string noEnd = FormsArchive::Write({{"A1", "x"}});
+    installArchive(noEnd.substr(0, noEnd.size() - 8), "noend");
+    EXPECT_EQ(texts().back(), "The forms archive FORMS.WA_ on the disk is damaged.  Setup was halted");
+
+    std::filesystem::remove(disk / "FORMS.WA_");
+    messages.clear();
+    install(disk, (work / "none").string());
+    ASSERT_EQ(texts().size(), 2u);
+    EXPECT_EQ(texts()[0], "FORMS.WA_ could not be found.  Setup was halted");
+    EXPECT_EQ(texts()[1], "ErrorCode -1");
+}
+
+TEST_F(Setup, UninstallInItsStages) {
+    const std::string folder = (work / "suite").string();
+    ASSERT_EQ(install(kDisk, folder), 0);
+    const std::string line = "/U " + folder + "/|" + folder + "/";
+    qv::platform::PrivateProfile::WritePrivateValue("Binding Data", "Run", "x", "QVLEGAL.INI");
+
+    messages.setNextReply(MessageReply::No);
+    UninstallProcedure(line, messages, ui).Run();
+    EXPECT_TRUE(std::filesystem::exists(folder + "/TOLVAD.EXE")) << "No removes nothing";
+
+    messages.clear();
+    messages.setNextReply(MessageReply::Yes);
+    messages.setNextReply(MessageReply::Yes);
+    UninstallProcedure(line, messages, ui).Run();
+    EXPECT_EQ(texts().back(), "Tolvad Organizer has been successfully uninstalled!");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/TOLVAD.EXE"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "/TOLVAD"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/QVLEGAL.EXE"));
+    EXPECT_FALSE(
+        std::filesystem::exists(qv::platform::DesktopMenu::LauncherFile(kGroup, "Tolvad Organizer")));
+    EXPECT_TRUE(std::filesystem::exists(
+        qv::platform::DesktopMenu::LauncherFile(kGroup, "Uninstall Q-V Davov Software")));
+    EXPECT_TRUE(RegistryStore::KeyExists(Root::ClassesRoot, "QVLegal"));
+
+    // Everything, but a user's worksheet keeps the folder.
+    std::ofstream(folder + "/mine.qvw") << "worksheet";
+    messages.clear();
+    messages.setNextReply(MessageReply::Yes);
+    messages.setNextReply(MessageReply::No);
+    messages.setNextReply(MessageReply::Ok);
+    UninstallProcedure(line, messages, ui).Run();
+    EXPECT_EQ(texts()[texts().size() - 2], "All Q-V Davov Software has been successfully uninstalled!");
+    EXPECT_EQ(ui.logOffs, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/QVLEGAL.EXE"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/mine.qvw"));
+    EXPECT_FALSE(std::filesystem::exists(qv::platform::PrivateProfile::PathOf("QVLEGAL.INI")));
+    EXPECT_FALSE(RegistryStore::KeyExists(Root::ClassesRoot, "QVLegal"));
+    EXPECT_FALSE(RegistryStore::KeyExists(
+        Root::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QVLEGAL"));
+    EXPECT_FALSE(std::filesystem::exists(qv::platform::DesktopMenu::LauncherFolder(kGroup)));
+    EXPECT_FALSE(std::filesystem::exists(qv::platform::DesktopMenu::MergeFile(kGroup)));
+
+    // Without a bar: at once, no question.
+    messages.clear();
+    UninstallProcedure("/U " + folder + "/", messages, ui).Run();
+    EXPECT_TRUE(texts().empty());
+}
