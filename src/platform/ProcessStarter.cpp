@@ -27,24 +27,30 @@ bool ProcessStarter::IsExecutableFile(const std::filesystem::path& p) {
     return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(p.c_str(), X_OK) == 0;
 }
 
-std::optional<std::filesystem::path> ProcessStarter::FindOnPath(const std::string& name) {
-    if (name.empty())
-        return std::nullopt;
-    if (name.find('/') != std::string::npos)
-        return IsExecutableFile(name) ? std::optional<std::filesystem::path>(name) : std::nullopt;
+std::vector<std::filesystem::path> ProcessStarter::PathFolders() {
     const char* env = std::getenv("PATH");
     const std::string path = env ? env : "/usr/local/bin:/usr/bin:/bin";
+    std::vector<std::filesystem::path> folders;
     std::size_t from = 0;
     while (from <= path.size()) {
         std::size_t to = path.find(':', from);
         if (to == std::string::npos)
             to = path.size();
-        const std::string folder = path.substr(from, to - from);
-        const std::filesystem::path candidate = std::filesystem::path(folder.empty() ? "." : folder) / name;
-        if (IsExecutableFile(candidate))
-            return candidate;
+        // An empty entry is the current folder, as the shell takes it.
+        folders.emplace_back(to > from ? path.substr(from, to - from) : std::string("."));
         from = to + 1;
     }
+    return folders;
+}
+
+std::optional<std::filesystem::path> ProcessStarter::FindOnPath(const std::string& name) {
+    if (name.empty())
+        return std::nullopt;
+    if (name.find('/') != std::string::npos)
+        return IsExecutableFile(name) ? std::optional<std::filesystem::path>(name) : std::nullopt;
+    for (const auto& folder : PathFolders())
+        if (IsExecutableFile(folder / name))
+            return folder / name;
     return std::nullopt;
 }
 

@@ -15,6 +15,8 @@ public:
     /// The executable file `name` on $PATH (or `name` itself when it holds a "/").
     static std::optional<std::filesystem::path> FindOnPath(const std::string& name);
     static bool IsExecutableFile(const std::filesystem::path& file);
+    /// The folders of $PATH in order (a default when it is unset).
+    static std::vector<std::filesystem::path> PathFolders();
 
     /// Starts `program` with `arguments`; true once the program is running, false when
     /// it could not be started (missing, not executable, out of processes).

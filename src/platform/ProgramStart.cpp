@@ -48,17 +48,9 @@ std::optional<std::filesystem::path> findInFolder(const std::filesystem::path& f
 
 std::vector<std::filesystem::path> searchFolders() {
     std::vector<std::filesystem::path> folders{ProgramStart::ProgramFolder()};
-    const char* env = std::getenv("PATH");
-    const std::string path = env ? env : "/usr/local/bin:/usr/bin:/bin";
-    std::size_t from = 0;
-    while (from <= path.size()) {
-        std::size_t to = path.find(':', from);
-        if (to == std::string::npos)
-            to = path.size();
-        if (to > from)
-            folders.emplace_back(path.substr(from, to - from));
-        from = to + 1;
-    }
+    for (auto& folder : ProcessStarter::PathFolders())
+        if (folder != ".") // never the current folder for a bare name
+            folders.push_back(std::move(folder));
     return folders;
 }
 

@@ -8,6 +8,7 @@
 #include "catalogue/ui/StatePictureButton.h"
 #include "formengine/UserMessages.h"
 #include "platform/CodePage.h"
+#include "platform/ui/HelpLauncher.h"
 #include "platform/ui/HelpWindow.h"
 
 #include <QApplication>
@@ -71,6 +72,9 @@ CatalogueWindow::CatalogueWindow(const CatalogueData& data, const FormLauncher& 
                                  UserMessages& messages, WindowHooks& hooks, QWidget* parent)
     : QDialog(parent), data_(data), launcher_(launcher), messages_(messages), hooks_(hooks) {
     setObjectName(QStringLiteral("catalogue102"));
+    help_ = std::make_unique<platform::HelpLauncher>(
+        this, QString::fromStdString(launcher_.programFolder()) + QStringLiteral("QVLEGAL.HLP"),
+        [this](const std::string& text) { messages_.show(text, MessageIcon::Exclamation); });
     setWindowTitle(QStringLiteral("Tolvad Organizer"));
     setWindowIcon(CataloguePictures::WindowIcon());
     auto* layout = new QVBoxLayout(this);
@@ -298,35 +302,18 @@ void CatalogueWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 platform::HelpWindow* CatalogueWindow::helpWindow(bool owned) const {
-    return owned ? helpOwned_.get() : helpAlone_.get();
+    return help_->window(owned);
 }
 
 void CatalogueWindow::openHelp(int command) {
-    const bool owned = command == 57666;
-    auto& window = owned ? helpOwned_ : helpAlone_;
-    if (!window) {
-        const QString path =
-            QString::fromStdString(launcher_.programFolder()) + QStringLiteral("QVLEGAL.HLP");
-        auto file = platform::HelpFile::Open(path);
-        if (!file) {
-            messages_.show("The help file " + path.toStdString() + " could not be opened.",
-                           MessageIcon::Exclamation);
-            return;
-        }
-        window = std::make_unique<platform::HelpWindow>(std::move(file), owned ? this : nullptr);
-    }
-    if (command == 57666)
-        window->showIndex(QString());
-    else if (command == 57667)
-        window->showHowToUseHelp();
-    else
-        window->showContents();
+    help_->Show(command == 57666   ? platform::HelpLauncher::Topic::Index
+                : command == 57667 ? platform::HelpLauncher::Topic::HowToUseHelp
+                                   : platform::HelpLauncher::Topic::Contents);
 }
 
 void CatalogueWindow::done(int result) {
     // The help goes with the catalogue.
-    helpAlone_.reset();
-    helpOwned_.reset();
+    help_->Close();
     QDialog::done(result);
 }
 

@@ -15,8 +15,9 @@ class QMenuBar;
 namespace qv {
 class UserMessages;
 namespace platform {
+class HelpLauncher;
 class HelpWindow;
-}
+} // namespace platform
 } // namespace qv
 
 namespace qv::catalogue {
@@ -79,8 +80,7 @@ private:
     int current_ = 0;
     bool growing_ = false;
     int panelHeight_ = 48;
-    std::unique_ptr<platform::HelpWindow> helpAlone_;
-    std::unique_ptr<platform::HelpWindow> helpOwned_;
+    std::unique_ptr<platform::HelpLauncher> help_;
 };
 
 } // namespace qv::catalogue

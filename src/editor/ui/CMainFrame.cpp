@@ -6,7 +6,7 @@
 #include "platform/MailService.h"
 #include "platform/Profile.h"
 #include "platform/ProgramStart.h"
-#include "platform/ui/HelpWindow.h"
+#include "platform/ui/HelpLauncher.h"
 #include "view/ui/PagePropertiesDialog.h"
 #include "view/ui/PaintedIcons.h"
 
@@ -49,6 +49,8 @@ CMainFrame::CMainFrame(platform::Profile& profile, UserMessages& messages, QWidg
     : QMainWindow(parent), profile_(profile), messages_(messages), doc_(orientation_),
       programFolder_(QString::fromStdString(platform::ProgramStart::ProgramFolder().string())) {
     setObjectName(QStringLiteral("editorFrame"));
+    help_ = std::make_unique<platform::HelpLauncher>(
+        this, QString(), [this](const std::string& text) { messages_.show(text, MessageIcon::Exclamation); });
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     printer_ = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
                              : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -669,24 +671,10 @@ void CMainFrame::onObjectProperties() {
 }
 
 void CMainFrame::onHelp(Command command) {
-    const bool owned = command == HelpIndex;
-    auto& window = owned ? helpOwned_ : helpAlone_;
-    if (!window) {
-        const QString path = programFolder_ + QStringLiteral("/QVLEGAL.HLP");
-        auto file = platform::HelpFile::Open(path);
-        if (!file) {
-            messages_.show("The help file " + path.toStdString() + " could not be opened.",
-                           MessageIcon::Exclamation);
-            return;
-        }
-        window = std::make_unique<platform::HelpWindow>(std::move(file), owned ? this : nullptr);
-    }
-    if (command == HelpIndex)
-        window->showIndex(QString());
-    else if (command == HelpUsing)
-        window->showHowToUseHelp();
-    else
-        window->showContents();
+    help_->setHelpFile(programFolder_ + QStringLiteral("/QVLEGAL.HLP"));
+    help_->Show(command == HelpIndex   ? platform::HelpLauncher::Topic::Index
+                : command == HelpUsing ? platform::HelpLauncher::Topic::HowToUseHelp
+                                       : platform::HelpLauncher::Topic::Contents);
 }
 
 void CMainFrame::onNewForm() {
@@ -711,8 +699,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         handOff_.CloseWithHandOff();
     saveAnswered_ = false;
     closingForNewForm_ = false;
-    helpAlone_.reset();
-    helpOwned_.reset();
+    help_->Close();
     event->accept();
 }
 

@@ -21,7 +21,7 @@ class QTextCursor;
 namespace qv {
 class UserMessages;
 namespace platform {
-class HelpWindow;
+class HelpLauncher;
 class Profile;
 } // namespace platform
 } // namespace qv
@@ -135,7 +135,7 @@ private:
     QString programFolder_;
     std::function<QString(bool)> chooseFile_;
     std::function<void(QDialog&)> modalHook_;
-    std::unique_ptr<platform::HelpWindow> helpAlone_, helpOwned_;
+    std::unique_ptr<platform::HelpLauncher> help_;
     bool closingForNewForm_ = false;
     bool saveAnswered_ = false;
 };

@@ -9,6 +9,7 @@
 #include "platform/Profile.h"
 #include "platform/ProgramStart.h"
 #include "platform/UserLocale.h"
+#include "platform/ui/HelpLauncher.h"
 #include "platform/ui/HelpWindow.h"
 #include "view/NumericFields.h"
 #include "view/PrintFileWorkflow.h"
@@ -55,6 +56,8 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
       mailAvailable_(platform::MailService::Available()), handOff_(doc.state()),
       programFolder_(QString::fromStdString(platform::ProgramStart::ProgramFolder().string())) {
     setObjectName(QStringLiteral("mainFrame"));
+    help_ = std::make_unique<platform::HelpLauncher>(
+        this, QString(), [this](const std::string& text) { messages_.show(text, MessageIcon::Exclamation); });
     // The program's printer: the system's default, or a PDF printer on Letter paper where
     // there is none, so that pagination and Page Setup still work.
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
@@ -408,31 +411,15 @@ void CMainFrame::onAbout() {
     runModal(box);
 }
 
-platform::HelpWindow* CMainFrame::openHelp(bool owned) {
-    auto& window = owned ? helpOwned_ : helpAlone_;
-    if (!window) {
-        const QString path = programFolder_ + QStringLiteral("/QVLEGAL.HLP");
-        auto file = platform::HelpFile::Open(path);
-        if (!file) {
-            messages_.show("The help file " + path.toStdString() + " could not be opened.",
-                           MessageIcon::Exclamation);
-            return nullptr;
-        }
-        window = std::make_unique<platform::HelpWindow>(std::move(file), owned ? this : nullptr);
-    }
-    return window.get();
+platform::HelpWindow* CMainFrame::helpWindow(bool owned) const {
+    return help_->window(owned);
 }
 
 void CMainFrame::onHelp(FrameCommand command) {
-    platform::HelpWindow* help = openHelp(command == HelpIndex);
-    if (!help)
-        return;
-    if (command == HelpIndex)
-        help->showIndex(QString());
-    else if (command == HelpUsing)
-        help->showHowToUseHelp();
-    else
-        help->showContents();
+    help_->setHelpFile(programFolder_ + QStringLiteral("/QVLEGAL.HLP"));
+    help_->Show(command == HelpIndex   ? platform::HelpLauncher::Topic::Index
+                : command == HelpUsing ? platform::HelpLauncher::Topic::HowToUseHelp
+                                       : platform::HelpLauncher::Topic::Contents);
 }
 
 void CMainFrame::onRegionalSettings(FrameCommand command) {
@@ -469,8 +456,8 @@ void CMainFrame::onPrintFileOptions() {
     UpdatePass();
     PrintFileOptionsDialog dialog(profile_, this);
     connect(&dialog, &PrintFileOptionsDialog::helpRequested, this, [this] {
-        if (platform::HelpWindow* help = openHelp(true))
-            help->showContext(1234);
+        help_->setHelpFile(programFolder_ + QStringLiteral("/QVLEGAL.HLP"));
+        help_->ShowContext(1234);
     });
     runModal(dialog);
 }
@@ -591,8 +578,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     closeConfirmed_ = false;
     timer1_.stop();
     // The help windows go with the program.
-    helpAlone_.reset();
-    helpOwned_.reset();
+    help_->Close();
     event->accept();
 }
 

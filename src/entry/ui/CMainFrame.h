@@ -25,6 +25,7 @@ class CTextDoc;
 class CTextView;
 class InterviewBar;
 namespace platform {
+class HelpLauncher;
 class HelpWindow;
 class Profile;
 } // namespace platform
@@ -65,7 +66,7 @@ public:
     void setProgramFolder(const QString& folder) { programFolder_ = folder; }
     /// The help windows, once opened: the contents window stands alone, the index
     /// window belongs to this one.
-    platform::HelpWindow* helpWindow(bool owned) const { return owned ? helpOwned_.get() : helpAlone_.get(); }
+    platform::HelpWindow* helpWindow(bool owned) const;
     /// Runs instead of showing the form view's context menu.
     void setContextMenuHook(std::function<void(QMenu&)> hook) { contextMenuHook_ = std::move(hook); }
 
@@ -105,7 +106,6 @@ private:
     void onHelp(FrameCommand command);
     void onRegionalSettings(FrameCommand command);
     void onCalculator();
-    platform::HelpWindow* openHelp(bool owned);
     void onFillInLater();
     void onVariableSets();
     void onPrint();
@@ -135,8 +135,7 @@ private:
     HandOff handOff_;
     QString programFolder_;
     std::function<QString(const QString&, const QString&)> choosePrintFile_;
-    std::unique_ptr<platform::HelpWindow> helpAlone_;
-    std::unique_ptr<platform::HelpWindow> helpOwned_;
+    std::unique_ptr<platform::HelpLauncher> help_;
     bool closingForNewForm_ = false;
     bool closeConfirmed_ = false;
 };
