@@ -3,6 +3,7 @@
 #include "platform/DesktopMenu.h"
 #include "platform/PrivateProfile.h"
 #include "platform/ProgramManager.h"
+#include "support/ScopedPath.h"
 #include "support/StubProgram.h"
 #include "support/TempDir.h"
 
@@ -26,17 +27,12 @@ protected:
     void SetUp() override {
         catalogue = StubProgram::install(programs / "Q V Davov", "TOLVAD.EXE").string();
         StubProgram::install(programs.path(), "xdg-open");
-        const char* old = std::getenv("PATH");
-        savedPath = old ? old : "";
-        ::setenv("PATH", (programs.path().string() + ":" + savedPath).c_str(), 1);
+        path.prepend(programs.path());
         ::setenv("QV_STUB_LOG", (programs / "stub.log").c_str(), 1);
         // The program group exists, as after setup, so showing it opens its folder.
         qv::platform::ProgramManager::SendProgramManagerRequests({"[CreateGroup(Q-V Davov Software)]"});
     }
-    void TearDown() override {
-        ::setenv("PATH", savedPath.c_str(), 1);
-        ::unsetenv("QV_STUB_LOG");
-    }
+    void TearDown() override { ::unsetenv("QV_STUB_LOG"); }
     void setEntry(const std::string& value) {
         PrivateProfile::WritePrivateValue("Binding Data", "Run", value, "QVLEGAL.INI");
     }
@@ -53,7 +49,7 @@ protected:
     TempHome home;
     TempDir programs;
     std::string catalogue;
-    std::string savedPath;
+    qv::test::ScopedPath path;
     ProgramState state;
     HandOff handOff{state};
 };

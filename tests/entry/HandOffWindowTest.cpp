@@ -6,6 +6,7 @@
 #include "platform/ui/HelpWindow.h"
 #include "support/DocFixture.h"
 #include "support/QtPrinters.h"
+#include "support/ScopedPath.h"
 #include "support/StubProgram.h"
 #include "support/TemplateBuilder.h"
 #include "view/ui/FirstTimeHelpDialog.h"
@@ -41,8 +42,6 @@ protected:
         // The program folder holds QVEDIT.EXE (a stand-in) and the real help file.
         std::filesystem::copy_file(std::filesystem::path(QV_STAGE_DIR) / "QVLEGAL.HLP",
                                    programs / "QVLEGAL.HLP");
-        const char* old = std::getenv("PATH");
-        savedPath = old ? old : "";
         ::setenv("QV_STUB_LOG", (programs / "stub.log").c_str(), 1);
         frame =
             std::make_unique<CMainFrame>(doc, messages, profile, [] { return std::chrono::milliseconds(0); });
@@ -55,7 +54,6 @@ protected:
             frame->OpenDocumentFile(QString::fromStdString(form.string()) + QStringLiteral("?Office Lease")));
     }
     void TearDown() override {
-        ::setenv("PATH", savedPath.c_str(), 1);
         ::unsetenv("QV_STUB_LOG");
         host.forward = nullptr;
         doc.SetModifiedFlag(false);
@@ -79,7 +77,7 @@ protected:
     TempDir programs;
     TempDir work;
     std::string catalogue;
-    std::string savedPath;
+    qv::test::ScopedPath path;
     std::unique_ptr<CMainFrame> frame;
 };
 
@@ -197,7 +195,7 @@ TEST_F(HandOffWindow, HelpContentsStandsAloneAndTheIndexFindsKeywords) {
 }
 
 TEST_F(HandOffWindow, MissingUtilitiesAreReportedWithTheirMessages) {
-    ::setenv("PATH", work.path().c_str(), 1); // no calculator, no region settings
+    path.only(work.path()); // no calculator, no region settings
     frame->action(CMainFrame::Calculator)->trigger();
     frame->action(CMainFrame::InternationalSettings)->trigger();
     frame->action(CMainFrame::NumberSettings)->trigger();

@@ -2,6 +2,7 @@
 #include "platform/KeyboardLocks.h"
 #include "platform/MailService.h"
 #include "platform/ProcessStarter.h"
+#include "support/ScopedPath.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,6 @@ using qv::platform::ProcessStarter;
 using qv::test::TempDir;
 
 namespace {
-
-/// Puts a folder first on PATH for the life of the object.
-class PathPrefix {
-public:
-    explicit PathPrefix(const std::filesystem::path& folder, bool only = false) {
-        const char* old = std::getenv("PATH");
-        saved_ = old ? old : "";
-        const std::string value = only ? folder.string() : folder.string() + ":" + saved_;
-        ::setenv("PATH", value.c_str(), 1);
-    }
-    ~PathPrefix() { ::setenv("PATH", saved_.c_str(), 1); }
-
-private:
-    std::string saved_;
-};
 
 std::filesystem::path script(const TempDir& dir, const std::string& name, const std::string& body) {
     const auto p = dir.write(name, "#!/bin/sh\n" + body + "\n");
@@ -57,7 +43,8 @@ TEST(ProcessStarter, FindsProgramsOnPathButNotPlainFilesOrFolders) {
     script(dir, "tool", "true");
     dir.write("notes", "not a program");
     std::filesystem::create_directory(dir / "folder");
-    PathPrefix path(dir.path());
+    qv::test::ScopedPath path;
+    path.prepend(dir.path());
     EXPECT_EQ(ProcessStarter::FindOnPath("tool"), dir / "tool");
     EXPECT_FALSE(ProcessStarter::FindOnPath("notes"));
     EXPECT_FALSE(ProcessStarter::FindOnPath("folder"));
@@ -82,13 +69,12 @@ TEST(ProcessStarter, StartedProgramGetsEachArgumentWholeAndFailuresAreReported) 
 TEST(MailService, UsesXdgEmailWithTheAttachmentAndIsOffWithoutIt) {
     TempDir dir;
     const auto out = dir / "mail.txt";
-    {
-        PathPrefix only(dir.path(), true);
-        EXPECT_FALSE(MailService::Available());
-        EXPECT_FALSE(MailService::SendAttachment(dir / "x.QVW"));
-    }
+    qv::test::ScopedPath path;
+    path.only(dir.path());
+    EXPECT_FALSE(MailService::Available());
+    EXPECT_FALSE(MailService::SendAttachment(dir / "x.QVW"));
     script(dir, "xdg-email", "echo \"$1 $2\" > \"" + out.string() + "\"");
-    PathPrefix path(dir.path());
+    path.prepend(dir.path());
     EXPECT_TRUE(MailService::Available());
     ASSERT_TRUE(MailService::SendAttachment(dir / "Untitled.QVW"));
     EXPECT_EQ(awaitFile(out), "--attach " + (dir / "Untitled.QVW").string() + "\n");
@@ -101,7 +87,8 @@ TEST(MailService, ADocumentIsAttachedFromAFolderOfItsOwnAndOldCopiesGo) {
     script(dir, "xdg-email",
            "cat \"$2\" > \"" + out.string() + ".tmp\"; echo \" $2\" >> \"" + out.string() + ".tmp\"; mv \"" +
                out.string() + ".tmp\" \"" + out.string() + "\"");
-    PathPrefix path(dir.path());
+    qv::test::ScopedPath path;
+    path.prepend(dir.path());
     const auto mail = home.home() / ".cache" / "Q-V Davov Software" / "mail";
     std::filesystem::create_directories(mail / "old");
     std::filesystem::last_write_time(mail / "old",

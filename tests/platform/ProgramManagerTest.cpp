@@ -1,6 +1,7 @@
 #include "platform/ProgramManager.h"
 #include "platform/DesktopMenu.h"
 #include "platform/FileAssociations.h"
+#include "support/ScopedPath.h"
 #include "support/StubProgram.h"
 #include "support/TempDir.h"
 
@@ -37,11 +38,8 @@ class DesktopHome : public ::testing::Test {
 protected:
     void SetUp() override {
         StubProgram::install(bin.path(), "xdg-open");
-        const char* old = std::getenv("PATH");
-        savedPath = old ? old : "";
-        ::setenv("PATH", (bin.path().string() + ":" + savedPath).c_str(), 1);
+        path.prepend(bin.path());
     }
-    void TearDown() override { ::setenv("PATH", savedPath.c_str(), 1); }
 
     std::set<std::string> menuFiles() const {
         std::set<std::string> all;
@@ -55,7 +53,7 @@ protected:
 
     TempHome home;
     TempDir bin;
-    std::string savedPath;
+    qv::test::ScopedPath path;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/ProgramStart.h"
 #include "platform/PrivateProfile.h"
+#include "support/ScopedPath.h"
 #include "support/StubProgram.h"
 #include "support/TempDir.h"
 
@@ -12,23 +13,6 @@ using qv::platform::ProgramStart;
 using qv::test::StubProgram;
 using qv::test::TempDir;
 using qv::test::TempHome;
-
-namespace {
-
-class PathOnly {
-public:
-    explicit PathOnly(const std::string& value) {
-        const char* old = std::getenv("PATH");
-        saved_ = old ? old : "";
-        ::setenv("PATH", value.c_str(), 1);
-    }
-    ~PathOnly() { ::setenv("PATH", saved_.c_str(), 1); }
-
-private:
-    std::string saved_;
-};
-
-} // namespace
 
 TEST(StartCommandLine, AProgramPathWithBlanksNeedsNoQuotesAndTheRestIsOneArgument) {
     TempDir dir;
@@ -59,7 +43,8 @@ TEST(StartCommandLine, NamesMatchWithoutCaseAndExeEndingsFindPlainFiles) {
     EXPECT_EQ(ProgramStart::Resolve((dir / "QVLEGAL.EXE").string())->program, dir / "qvlegal");
     EXPECT_TRUE(ProgramStart::Resolve((dir / "QVLEGAL.EXE").string())->arguments.empty());
     // Bare names are looked for on PATH.
-    PathOnly path(dir.path().string());
+    qv::test::ScopedPath path;
+    path.only(dir.path());
     EXPECT_EQ(ProgramStart::Resolve("qvedit.exe x")->program, dir / "QVEDIT.EXE");
 }
 
@@ -71,7 +56,8 @@ TEST(StartCommandLine, FailedStartsGiveCodesOf31OrLess) {
     dir.write("notes.txt", "#!/bin/sh\n"); // not executable
     EXPECT_LE(ProgramStart::StartCommandLine((dir / "notes.txt").string(), 1), 31);
     // Without any calculator or region settings on this desktop the utilities fail too.
-    PathOnly path(dir.path().string());
+    qv::test::ScopedPath path;
+    path.only(dir.path());
     EXPECT_LE(ProgramStart::StartCommandLine("Calc", ProgramStart::kShow), 31);
     EXPECT_LE(ProgramStart::StartCommandLine("CONTROL.EXE intl.cpl ,1", 1), 31);
     EXPECT_LE(ProgramStart::StartCommandLine("CONTROL International", 1), 31);
@@ -81,7 +67,8 @@ TEST(StartCommandLine, CalcAndControlStartTheDesktopsOwnTools) {
     TempDir dir;
     StubProgram::install(dir.path(), "galculator");
     StubProgram::install(dir.path(), "gnome-control-center");
-    PathOnly path(dir.path().string());
+    qv::test::ScopedPath path;
+    path.only(dir.path());
     EXPECT_GT(ProgramStart::StartCommandLine("Calc", ProgramStart::kShow), 31);
     EXPECT_GT(ProgramStart::StartCommandLine("CONTROL.EXE intl.cpl ,2", 1), 31);
     const auto lines = StubProgram::lines(dir.path(), 2);

@@ -10,6 +10,7 @@
 #include "setup/SetupUi.h"
 #include "setup/UninstallProcedure.h"
 #include "support/MessageRecorder.h"
+#include "support/ScopedPath.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -67,14 +68,11 @@ protected:
         // Tools for the desktop's databases stay, the opener is a quiet stand-in.
         std::ofstream(bin / "xdg-open") << "#!/bin/sh\nexit 0\n";
         std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
-        const char* old = std::getenv("PATH");
-        savedPath = old ? old : "";
-        ::setenv("PATH", (bin.path().string() + ":" + savedPath).c_str(), 1);
+        path.prepend(bin.path());
         // The shared libraries are there, unless a test takes them away.
         std::filesystem::create_directories(qv::platform::ConfigPaths::systemFolder());
         std::ofstream(qv::platform::ConfigPaths::systemFolder() / "MFCANS32.DLL") << "x";
     }
-    void TearDown() override { ::setenv("PATH", savedPath.c_str(), 1); }
 
     /// A copy of the disk: small files copied, the programs linked.
     std::filesystem::path diskCopy() {
@@ -104,7 +102,7 @@ protected:
     qv::test::TempHome home;
     TempDir bin;
     TempDir work;
-    std::string savedPath;
+    qv::test::ScopedPath path;
     qv::test::MessageRecorder messages;
     ScriptedUi ui;
 };

@@ -1,6 +1,7 @@
 #include "view/PrintFileWorkflow.h"
 #include "formengine/DocumentOpener.h"
 #include "support/DocFixture.h"
+#include "support/ScopedPath.h"
 #include "support/StubProgram.h"
 #include "support/TemplateBuilder.h"
 
@@ -21,15 +22,12 @@ protected:
     void SetUp() override {
         StubProgram::install(programs.path(), "QVEDIT.EXE");
         StubProgram::install(programs.path(), "xdg-open");
-        const char* old = std::getenv("PATH");
-        savedPath = old ? old : "";
-        ::setenv("PATH", (programs.path().string() + ":" + savedPath).c_str(), 1);
+        path.prepend(programs.path());
         const auto form = dir.write("lease.qvf", TemplateBuilder::simple({"NAME"}, "Lease to |NAME|."));
         ASSERT_TRUE(DocumentOpener::OpenDocumentFile(doc, form.string() + "?Office Lease"));
         doc.StoreAnswer(0, "Jane Roe");
         profile.WriteProfileInt("Q-V Davov Forms Defaults", "First Time Save As", 1);
     }
-    void TearDown() override { ::setenv("PATH", savedPath.c_str(), 1); }
 
     bool done() {
         PrintFileWorkflow::Hooks hooks;
@@ -63,7 +61,7 @@ protected:
     qv::test::TempHome home;
     TempDir programs;
     TempDir work;
-    std::string savedPath;
+    qv::test::ScopedPath path;
     std::string printPath = (work / "Office lease.qvp").string();
     int helpShown = 0;
     int helpResult = 2;

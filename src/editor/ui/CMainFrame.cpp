@@ -9,6 +9,7 @@
 #include "platform/ui/HelpLauncher.h"
 #include "view/ui/PagePropertiesDialog.h"
 #include "view/ui/PaintedIcons.h"
+#include "view/ui/RecentFileList.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -108,7 +109,7 @@ CMainFrame::CMainFrame(platform::Profile& profile, UserMessages& messages, QWidg
     });
     resize(860, 680);
     NewDocument();
-    updateRecentFiles();
+    recentFiles_->Show();
 }
 
 CMainFrame::~CMainFrame() {
@@ -308,6 +309,7 @@ void CMainFrame::createMenus() {
         });
         recent_ << a;
     }
+    recentFiles_ = std::make_unique<RecentFileList>(profile_, recent_);
     file->addSeparator();
     file->addAction(action(Close));
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -495,7 +497,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     path_ = path;
     printer_->setPageOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     layoutUpdate();
-    addRecentFile(path);
+    recentFiles_->Add(path);
     updateTitle();
     UpdatePass();
     return true;
@@ -508,7 +510,7 @@ bool CMainFrame::SaveTo(const QString& path) {
         return false;
     }
     path_ = path;
-    addRecentFile(path);
+    recentFiles_->Add(path);
     updateTitle();
     return true;
 }
@@ -526,30 +528,6 @@ bool CMainFrame::SaveModified() {
         return true;
     default:
         return false;
-    }
-}
-
-void CMainFrame::addRecentFile(const QString& path) {
-    QStringList files{path};
-    for (int i = 1; i <= 4; ++i) {
-        const QString f =
-            QString::fromStdString(profile_.GetProfileString("Recent File List", "File" + std::to_string(i)));
-        if (!f.isEmpty() && f != path)
-            files << f;
-    }
-    for (int i = 0; i < 4; ++i)
-        profile_.WriteProfileString("Recent File List", "File" + std::to_string(i + 1),
-                                    i < files.size() ? files[i].toStdString() : std::string());
-    updateRecentFiles();
-}
-
-void CMainFrame::updateRecentFiles() {
-    for (int i = 0; i < 4; ++i) {
-        const QString f = QString::fromStdString(
-            profile_.GetProfileString("Recent File List", "File" + std::to_string(i + 1)));
-        recent_[i]->setVisible(!f.isEmpty());
-        recent_[i]->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(f).fileName()));
-        recent_[i]->setData(f);
     }
 }
 

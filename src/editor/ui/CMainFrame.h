@@ -19,6 +19,7 @@ class QTextCharFormat;
 class QTextCursor;
 
 namespace qv {
+class RecentFileList;
 class UserMessages;
 namespace platform {
 class HelpLauncher;
@@ -107,8 +108,6 @@ private:
     void align(Qt::Alignment a);
     void layoutUpdate();
     void updateTitle();
-    void updateRecentFiles();
-    void addRecentFile(const QString& path);
     void onPageSetup();
     void onPrint(bool preview);
     void onFont();
@@ -127,6 +126,7 @@ private:
     FormatBar* formatBar_ = nullptr;
     std::map<int, QAction*> actions_;
     QList<QAction*> recent_;
+    std::unique_ptr<RecentFileList> recentFiles_;
     QLabel* locksPanes_[3] = {};
     platform::KeyboardLocks locks_;
     std::unique_ptr<QPrinter> printer_;

@@ -19,6 +19,7 @@
 #include "view/ui/PagePropertiesDialog.h"
 #include "view/ui/PaintedIcons.h"
 #include "view/ui/PrintFileOptionsDialog.h"
+#include "view/ui/RecentFileList.h"
 #include "view/ui/VariableSetsDialog.h"
 
 #include <QApplication>
@@ -81,6 +82,7 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
         if (SaveModified())
             OpenDocumentFile(path);
     });
+    recentFiles_ = std::make_unique<RecentFileList>(profile_, frameActions_->recentFiles());
     createStatusBar();
 
     bar_ = new InterviewBar(this);
@@ -109,7 +111,7 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
 
     resize(820, 640);
     view_->OnUpdate();
-    updateRecentFiles();
+    recentFiles_->Show();
     UpdatePass();
     bar_->valueField()->setFocus();
 }
@@ -530,28 +532,7 @@ void CMainFrame::endWaitCursor() {
 }
 
 void CMainFrame::addToRecentFileList(const std::string& path) {
-    QStringList files;
-    for (int i = 1; i <= FrameActions::kRecentFiles; ++i) {
-        const std::string f = profile_.GetProfileString("Recent File List", "File" + std::to_string(i));
-        if (!f.empty() && f != path)
-            files << QString::fromStdString(f);
-    }
-    files.prepend(QString::fromStdString(path));
-    for (int i = 0; i < FrameActions::kRecentFiles; ++i)
-        profile_.WriteProfileString("Recent File List", "File" + std::to_string(i + 1),
-                                    i < files.size() ? files[i].toStdString() : std::string());
-    updateRecentFiles();
-}
-
-void CMainFrame::updateRecentFiles() {
-    for (int i = 0; i < FrameActions::kRecentFiles; ++i) {
-        const QString f = QString::fromStdString(
-            profile_.GetProfileString("Recent File List", "File" + std::to_string(i + 1)));
-        QAction* a = frameActions_->recentFiles()[i];
-        a->setVisible(!f.isEmpty());
-        a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(f).fileName()));
-        a->setData(f);
-    }
+    recentFiles_->Add(QString::fromStdString(path));
 }
 
 std::optional<std::string> CMainFrame::askWorksheetSavePath() {

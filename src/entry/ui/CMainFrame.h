@@ -24,6 +24,7 @@ namespace qv {
 class CTextDoc;
 class CTextView;
 class InterviewBar;
+class RecentFileList;
 namespace platform {
 class HelpLauncher;
 class HelpWindow;
@@ -95,7 +96,6 @@ private:
     void connectCommands();
     void armIdlePass();
     void updateTitle();
-    void updateRecentFiles();
     void updateLockPanes();
     void onOpen();
     void onSendMail();
@@ -132,6 +132,7 @@ private:
     ModalHook modalHook_;
     std::function<void(QMenu&)> contextMenuHook_;
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<RecentFileList> recentFiles_;
     HandOff handOff_;
     QString programFolder_;
     std::function<QString(const QString&, const QString&)> choosePrintFile_;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QAction;
+
+namespace qv {
+
+namespace platform {
+class Profile;
+}
+
+/// The File menu's list of the four files used last, kept in the program's settings
+/// ("Recent File List", "File1" to "File4"), newest first.
+class RecentFileList {
+public:
+    static constexpr int kSize = 4;
+
+    RecentFileList(platform::Profile& profile, QList<QAction*> actions);
+
+    /// Puts `path` first (once) and shows the list.
+    void Add(const QString& path);
+    /// Shows the remembered files on the menu's entries ("&1 name"), hiding empty ones.
+    void Show();
+
+private:
+    platform::Profile& profile_;
+    QList<QAction*> actions_;
+};
+
+} // namespace qv
