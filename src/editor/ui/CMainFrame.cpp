@@ -32,6 +32,8 @@
 #include <QPrinterInfo>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextFragment>
@@ -559,14 +561,7 @@ void CMainFrame::onPrint(bool preview) {
     printer_->setPageOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer_->setPageMargins(QMarginsF(m[0] / 1440.0, m[1] / 1440.0, m[2] / 1440.0, m[3] / 1440.0),
                              QPageLayout::Inch);
-    const auto printDocument = [this](QPrinter* printer) {
-        // Laid out to the printer's page inside the margins, with no margins of its own.
-        std::unique_ptr<QTextDocument> copy(doc_.text().clone());
-        copy->setDocumentMargin(0);
-        // Half a point to spare, so that a line filling the page exactly stays whole.
-        copy->setPageSize(printer->pageRect(QPrinter::Point).size() + QSizeF(0.5, 0));
-        copy->print(printer);
-    };
+    const auto printDocument = [this](QPrinter* printer) { PrintDocument(doc_.text(), *printer); };
     if (preview) {
         QPrintPreviewDialog dialog(printer_.get(), this);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this, printDocument);
@@ -576,6 +571,42 @@ void CMainFrame::onPrint(bool preview) {
     QPrintDialog dialog(printer_.get(), this);
     if (runModal(dialog) == QDialog::Accepted)
         printDocument(printer_.get());
+}
+
+void CMainFrame::PrintDocument(const QTextDocument& text, QPrinter& printer) {
+    // Laid out on the printer itself, so that a point is a point at any resolution: the
+    // page is the printer's page inside the margins, in its own pixels, and nothing is
+    // scaled on the way to the paper.
+    std::unique_ptr<QTextDocument> copy(text.clone());
+    copy->setDocumentMargin(0);
+    copy->documentLayout()->setPaintDevice(&printer);
+    const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+    // Half a point to spare, so that a line filling the page exactly stays whole.
+    copy->setPageSize(QSizeF(page.width() + printer.logicalDpiX() / 144.0, page.height()));
+    const int count = copy->pageCount();
+    int from = printer.fromPage(), to = printer.toPage();
+    if (from == 0 && to == 0) {
+        from = 1;
+        to = count;
+    }
+    from = std::max(from, 1);
+    to = std::min(to, count);
+    QPainter painter(&printer);
+    if (!painter.isActive() || to < from)
+        return;
+    for (int p = from; p <= to; ++p) {
+        if (p > from)
+            printer.newPage();
+        const QRectF view(0, (p - 1) * page.height(), copy->pageSize().width(), page.height());
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        copy->documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
 }
 
 void CMainFrame::onFont() {

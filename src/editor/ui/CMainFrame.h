@@ -16,6 +16,7 @@ class QLabel;
 class QMenu;
 class QPrinter;
 class QTextCharFormat;
+class QTextDocument;
 class QTextCursor;
 
 namespace qv {
@@ -110,6 +111,9 @@ private:
     void updateTitle();
     void onPageSetup();
     void onPrint(bool preview);
+    /// Lays the text out on the printer's own pixels inside its margins and prints the
+    /// pages the printer asks for.
+    static void PrintDocument(const QTextDocument& text, QPrinter& printer);
     void onFont();
     void onInsertObject();
     void onObjectProperties();
