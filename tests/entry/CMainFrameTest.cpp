@@ -24,6 +24,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <fstream>
 
 using namespace qv;
@@ -142,6 +143,77 @@ TEST_F(MainFrame, FillInLaterAndClickingIntoTheForm) {
     QTest::mouseClick(frame->view()->viewport(), Qt::LeftButton);
     idle();
     EXPECT_TRUE(field()->hasFocus());
+}
+
+TEST_F(MainFrame, EnterIsNextAnywhereInTheBarAndDisabledShortcutsTypeNothing) {
+    const std::string form = dir.write("order.qvf", TemplateBuilder()
+                                                        .declare("STATE", "Which state?")
+                                                        .declare("PRICE", "What is the price?")
+                                                        .declare("TOTAL", "Total.")
+                                                        .declare("BUYER", "Who is buying?")
+                                                        .body("Filed in |STATE| for \xF1"
+                                                              "DAA0110|PRICE| in all \xF1"
+                                                              "CAB0110[AA*2]|TOTAL| by |BUYER|.\xAE")
+                                                        .bytes())
+                                 .string();
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form)));
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    idle();
+    QWindow* window = frame->windowHandle();
+    ASSERT_TRUE(field()->hasFocus());
+    QTest::keyClicks(field(), QStringLiteral("Oregon"));
+    idle();
+    // Fill In Later is off for a real answer, Back on the first occurrence: their
+    // shortcuts do nothing, and type nothing either.
+    ASSERT_FALSE(find<QCheckBox>("fillInLater1014")->isEnabled());
+    ASSERT_FALSE(find<QPushButton>("back104")->isEnabled());
+    for (Qt::Key key : {Qt::Key_I, Qt::Key_B}) {
+        QTest::keyClick(window, key, Qt::AltModifier);
+        QTest::qWait(200); // a shortcut clicks its button after a short delay
+        EXPECT_EQ(field()->text(), QStringLiteral("Oregon")) << char(key);
+        EXPECT_EQ(answer(0), "Oregon");
+        EXPECT_EQ(position(), QStringLiteral("1/4"));
+    }
+
+    const struct {
+        const char* focus; // where the focus is when Enter is pressed; null: where it was left
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* from;
+        const char* to;
+    } presses[] = {
+        {nullptr, Qt::Key_Return, Qt::NoModifier, "1/4", "2/4"},
+        {nullptr, Qt::Key_Return, Qt::NoModifier, "2/4", "3/4"},
+        {nullptr, Qt::Key_Return, Qt::NoModifier, "3/4", "4/4"}, // from the computed total
+        {"back", Qt::Key_Enter, Qt::KeypadModifier, "3/4", "4/4"},
+        {"position1007", Qt::Key_Return, Qt::NoModifier, "3/4", "4/4"},
+        {"done101", Qt::Key_Enter, Qt::KeypadModifier, "3/4", "4/4"},
+    };
+    for (const auto& p : presses) {
+        SCOPED_TRACE(std::string(p.focus ? p.focus : "") + " " + p.from);
+        if (p.focus) {
+            click("back104");
+            idle();
+            if (std::string(p.focus) != "back")
+                find<QWidget>(p.focus)->setFocus();
+        }
+        ASSERT_EQ(position(), QString::fromLatin1(p.from));
+        if (std::string(p.from) == "3/4")
+            ASSERT_FALSE(field()->isEnabled()) << "the total is computed";
+        QTest::keyClick(window, p.key, p.modifiers);
+        idle();
+        EXPECT_EQ(position(), QString::fromLatin1(p.to));
+    }
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(answer(0), "Oregon");
+    // Enabled, the same shortcuts work.
+    field()->setFocus();
+    ASSERT_TRUE(find<QCheckBox>("fillInLater1014")->isEnabled());
+    QTest::keyClick(window, Qt::Key_I, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answer(3) == NBSP_TEXT; }));
+    QTest::keyClick(window, Qt::Key_B, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position() == QStringLiteral("3/4"); }));
 }
 
 TEST_F(MainFrame, SaveAndReopenAWorksheet) {

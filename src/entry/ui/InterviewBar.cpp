@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -89,7 +90,7 @@ InterviewBar::InterviewBar(QWidget* parent) : QWidget(parent) {
     connect(cancel_, &QPushButton::clicked, this, &InterviewBar::cancelClicked);
     connect(fillInLater_, &QCheckBox::clicked, this, &InterviewBar::fillInLaterClicked);
     connect(value_, &QLineEdit::textEdited, this, &InterviewBar::changed);
-    connect(value_, &QLineEdit::returnPressed, this, &InterviewBar::nextClicked);
+    value_->installEventFilter(this);
     connect(position_, &QSlider::valueChanged, this, &InterviewBar::changed);
 }
 
@@ -111,8 +112,41 @@ void InterviewBar::show(const InterviewView& v) {
         value_->setText(fromCp1252(*v.valueText));
         value_->selectAll();
     }
-    if (v.focusValue && value_->isEnabled())
-        value_->setFocus(Qt::OtherFocusReason);
+    if (v.focusValue) {
+        // A computed occurrence takes no answer: Next, the bar's default, has the focus.
+        if (value_->isEnabled())
+            value_->setFocus(Qt::OtherFocusReason);
+        else if (next_->isEnabled())
+            next_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void InterviewBar::keyPressEvent(QKeyEvent* event) {
+    // The value field, the slider, the check box and the buttons other than Next pass
+    // Enter on to the bar; Space still presses the button that has the focus.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (next_->isEnabled())
+            emit nextClicked();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool InterviewBar::eventFilter(QObject* watched, QEvent* event) {
+    // An enabled control's shortcut is taken before the key reaches the value field; a
+    // disabled one's would be typed as a letter.
+    if (watched == value_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        for (const QAbstractButton* b : {static_cast<QAbstractButton*>(fillInLater_),
+                                         static_cast<QAbstractButton*>(back_), static_cast<QAbstractButton*>(next_),
+                                         static_cast<QAbstractButton*>(done_)})
+            if (!QKeySequence::mnemonic(b->text()).isEmpty() && QKeySequence::mnemonic(b->text()) == pressed)
+                return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 std::string InterviewBar::fieldText() const {

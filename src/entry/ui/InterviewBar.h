@@ -36,6 +36,12 @@ signals:
     void fillInLaterClicked();
     void changed(); // anything the user did that the next update pass must see
 
+protected:
+    /// Enter and keypad Enter are Next wherever the bar has the focus.
+    void keyPressEvent(QKeyEvent* event) override;
+    /// The shortcut of a disabled control does nothing: it is not typed into the answer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     PictureButton* picture_;
     QLabel* prompt_;
