@@ -8,6 +8,7 @@
 #include "support/MessageRecorder.h"
 #include "support/ProcessRunner.h"
 #include "support/QtPrinters.h"
+#include "support/SaveAsDriver.h"
 #include "support/StubProgram.h"
 #include "support/TempDir.h"
 
@@ -203,6 +204,25 @@ TEST_F(Editor, ClosingRunsTheHandOffAndNewFormAddsNew) {
               (std::vector<std::string>{"TOLVAD.EXE\t/New", "TOLVAD.EXE"}));
     EXPECT_EQ(entry(), "");
     ::unsetenv("QV_STUB_LOG");
+}
+
+TEST_F(Editor, SaveAsAsksBeforeReplacingANameTypedWithoutExtension) {
+    const auto existing = files.write("lease.qvp", "an earlier print file");
+    QTest::keyClicks(frame->view(), QStringLiteral("changed"));
+    {
+        qv::test::SaveAsDriver driver(QString::fromStdString((files / "lease").string()), QMessageBox::No);
+        frame->action(CMainFrame::SaveAs)->trigger();
+        EXPECT_TRUE(driver.dialogShown());
+        EXPECT_TRUE(driver.question().contains(QStringLiteral("lease.qvp"))) << driver.question().toStdString();
+    }
+    EXPECT_EQ(TempDir::read(existing), "an earlier print file");
+    EXPECT_TRUE(frame->document().text().isModified());
+    {
+        qv::test::SaveAsDriver driver(QString::fromStdString((files / "fresh").string()), QMessageBox::No);
+        frame->action(CMainFrame::SaveAs)->trigger();
+        EXPECT_TRUE(driver.question().isEmpty());
+    }
+    EXPECT_NE(TempDir::read(files / "fresh.qvp").find("changed"), std::string::npos);
 }
 
 TEST_F(Editor, PrintsEveryPageInsideTheDocumentsMargins) {

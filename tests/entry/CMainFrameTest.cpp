@@ -3,6 +3,7 @@
 #include "formengine/RunFlags.h"
 #include "support/DocFixture.h"
 #include "support/QtPrinters.h"
+#include "support/SaveAsDriver.h"
 #include "support/TemplateBuilder.h"
 #include "view/ui/CTextView.h"
 
@@ -214,6 +215,26 @@ TEST_F(MainFrame, EnterIsNextAnywhereInTheBarAndDisabledShortcutsTypeNothing) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return answer(3) == NBSP_TEXT; }));
     QTest::keyClick(window, Qt::Key_B, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return position() == QStringLiteral("3/4"); }));
+}
+
+TEST_F(MainFrame, SaveWorksheetAsAsksBeforeReplacingANameTypedWithoutExtension) {
+    idle();
+    const auto existing = dir.write("sale.qvw", "an earlier worksheet");
+    QTest::keyClicks(field(), QStringLiteral("Jane"));
+    {
+        qv::test::SaveAsDriver driver(QString::fromStdString((dir / "sale").string()), QMessageBox::No);
+        frame->action(CMainFrame::SaveWorksheetAs)->trigger();
+        EXPECT_TRUE(driver.dialogShown());
+        EXPECT_TRUE(driver.question().contains(QStringLiteral("sale.qvw"))) << driver.question().toStdString();
+    }
+    EXPECT_EQ(TempDir::read(existing), "an earlier worksheet");
+    {
+        qv::test::SaveAsDriver driver(QString::fromStdString((dir / "other").string()), QMessageBox::No);
+        frame->action(CMainFrame::SaveWorksheetAs)->trigger();
+        EXPECT_TRUE(driver.question().isEmpty());
+    }
+    EXPECT_EQ(doc.GetPathName(), (dir / "other.qvw").string());
+    EXPECT_TRUE(std::filesystem::exists(dir / "other.qvw"));
 }
 
 TEST_F(MainFrame, SaveAndReopenAWorksheet) {

@@ -6,6 +6,7 @@
 #include "platform/ui/HelpWindow.h"
 #include "support/DocFixture.h"
 #include "support/QtPrinters.h"
+#include "support/SaveAsDriver.h"
 #include "support/ScopedPath.h"
 #include "support/StubProgram.h"
 #include "support/TemplateBuilder.h"
@@ -135,6 +136,25 @@ TEST_F(HandOffWindow, DoneThroughTheRealDialogsStartsTheEditorAndLeavesTheEntry)
     EXPECT_EQ(started(), std::vector<std::string>{"QVEDIT.EXE\t" + printFile});
     EXPECT_FALSE(frame->isVisible()) << "the program closes for the editor";
     EXPECT_EQ(entry(), catalogue + " /New") << "left for the editor to run";
+}
+
+TEST_F(HandOffWindow, ThePrintFilesSaveAsAsksBeforeReplacingANameTypedWithoutExtension) {
+    profile.WriteProfileInt("Q-V Davov Forms Defaults", "First Time Save As", 1);
+    for (int external : {0, 1}) {
+        const std::string extension = external ? "rtf" : "qvp";
+        SCOPED_TRACE(extension);
+        profile.WriteProfileInt("Q-V Davov Forms Defaults", "Use External", external);
+        const auto existing = work.write("lease." + extension, "an earlier print file");
+        messages.setNextReply(MessageReply::No); // the worksheet is not saved
+        qv::test::SaveAsDriver driver(QString::fromStdString((work / "lease").string()), QMessageBox::No);
+        QTest::mouseClick(frame->findChild<QPushButton*>(QStringLiteral("done101")), Qt::LeftButton);
+        EXPECT_TRUE(driver.dialogShown());
+        EXPECT_TRUE(driver.question().contains(QString::fromStdString("lease." + extension)))
+            << driver.question().toStdString();
+        EXPECT_EQ(TempDir::read(existing), "an earlier print file");
+        EXPECT_TRUE(frame->isVisible());
+    }
+    EXPECT_FALSE(std::filesystem::exists(programs / "stub.log")) << "nothing was started";
 }
 
 TEST_F(HandOffWindow, PrintFileOptionsStoreTheChoiceOnOkOnly) {

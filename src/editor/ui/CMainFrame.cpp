@@ -10,6 +10,7 @@
 #include "view/ui/PagePropertiesDialog.h"
 #include "view/ui/PaintedIcons.h"
 #include "view/ui/RecentFileList.h"
+#include "view/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -248,13 +249,18 @@ void CMainFrame::createActions() {
             SaveTo(path_);
     });
     connect(action(SaveAs), &QAction::triggered, this, [this] {
-        QString path = chooseFile_ ? chooseFile_(true)
-                                   : QFileDialog::getSaveFileName(this, QString(), QString(), kFilter);
-        if (path.isEmpty())
-            return;
-        if (QFileInfo(path).suffix().isEmpty())
-            path += QStringLiteral(".qvp");
-        SaveTo(path);
+        QString path;
+        if (chooseFile_) {
+            path = chooseFile_(true);
+            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+                path += QStringLiteral(".qvp");
+        } else {
+            SaveAsDialog dialog(this, QString(), QStringLiteral("Q-V Print Files"), QStringLiteral("qvp"));
+            runModal(dialog);
+            path = dialog.chosenPath();
+        }
+        if (!path.isEmpty())
+            SaveTo(path);
     });
     connect(action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);
     connect(action(Print), &QAction::triggered, this, [this] { onPrint(false); });

@@ -20,6 +20,7 @@
 #include "view/ui/PaintedIcons.h"
 #include "view/ui/PrintFileOptionsDialog.h"
 #include "view/ui/RecentFileList.h"
+#include "view/ui/SaveAsDialog.h"
 #include "view/ui/VariableSetsDialog.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ namespace qv {
 namespace {
 
 const QString kFormFilter = QStringLiteral("QV Davov Forms (*.qvf);;QV Davov Worksheets (*.qvw)");
-const QString kWorksheetFilter = QStringLiteral("QV Davov Worksheets (*.qvw)");
+const QString kWorksheetsName = QStringLiteral("QV Davov Worksheets");
 
 } // namespace
 
@@ -475,13 +476,15 @@ void CMainFrame::onDone() {
         const QString ext = QString::fromStdString(extension);
         // "Q-V Print Files|*.qvp||" as this platform's file dialog writes it.
         const QString name = QString::fromStdString(filter.substr(0, filter.find('|')));
-        QString path = choosePrintFile_
-                           ? choosePrintFile_(ext, QString::fromStdString(filter))
-                           : QFileDialog::getSaveFileName(this, QString(), QString(),
-                                                          QStringLiteral("%1 (*.%2)").arg(name, ext));
-        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-            path += QLatin1Char('.') + ext;
-        return path.toStdString();
+        if (choosePrintFile_) {
+            QString path = choosePrintFile_(ext, QString::fromStdString(filter));
+            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+                path += QLatin1Char('.') + ext;
+            return path.toStdString();
+        }
+        SaveAsDialog dialog(this, QString(), name, ext);
+        runModal(dialog);
+        return dialog.chosenPath().toStdString();
     };
     hooks.closeProgram = [this] { close(); };
     hooks.page = [this] {
@@ -536,13 +539,18 @@ void CMainFrame::addToRecentFileList(const std::string& path) {
 }
 
 std::optional<std::string> CMainFrame::askWorksheetSavePath() {
-    QString path = chooseFile_ ? chooseFile_(true)
-                               : QFileDialog::getSaveFileName(this, QStringLiteral("Save Worksheet As"),
-                                                              QString(), kWorksheetFilter);
+    QString path;
+    if (chooseFile_) {
+        path = chooseFile_(true);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".qvw");
+    } else {
+        SaveAsDialog dialog(this, QStringLiteral("Save Worksheet As"), kWorksheetsName, QStringLiteral("qvw"));
+        runModal(dialog);
+        path = dialog.chosenPath();
+    }
     if (path.isEmpty())
         return std::nullopt;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".qvw");
     return path.toStdString();
 }
 
