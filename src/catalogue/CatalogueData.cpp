@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueData.h"
 
+#include "platform/CaseBlindPath.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -54,21 +56,12 @@ void removeLineFeed(std::string& s) {
         s.pop_back();
 }
 
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
-
 } // namespace
 
 std::filesystem::path CatalogueData::FindFile(const std::filesystem::path& folder, const std::string& name) {
+    const std::filesystem::path found = platform::CaseBlindPath::Resolve(folder / name);
     std::error_code ec;
-    if (std::filesystem::is_regular_file(folder / name, ec))
-        return folder / name;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (lower(it->path().filename().string()) == lower(name) && it->is_regular_file(ec))
-            return it->path();
-    return {};
+    return std::filesystem::is_regular_file(found, ec) ? found : std::filesystem::path();
 }
 
 std::string CatalogueData::CodeOf(const std::string& item) {

@@ -1,12 +1,12 @@
 #include "catalogue/FormLauncher.h"
 
 #include "catalogue/CatalogueData.h"
+#include "platform/CaseBlindPath.h"
 #include "platform/CodePage.h"
 #include "platform/PrivateProfile.h"
 #include "platform/ProgramStart.h"
 
-#include <algorithm>
-#include <cctype>
+#include <string_view>
 
 namespace qv::catalogue {
 namespace {
@@ -15,10 +15,10 @@ void writeRelaunch(const std::string& command) {
     platform::PrivateProfile::WritePrivateValue("Binding Data", "Run", command, "QVLEGAL.INI");
 }
 
-std::string lastThreeLower(const std::string& path) {
-    std::string tail = path.size() >= 3 ? path.substr(path.size() - 3) : path;
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-    return tail;
+bool endsIn(const std::string& path, std::string_view ending) {
+    return path.size() >= ending.size() &&
+           platform::CaseBlindPath::SameName(std::string_view(path).substr(path.size() - ending.size()),
+                                             ending);
 }
 
 } // namespace
@@ -36,8 +36,9 @@ void FormLauncher::OpenForm(const std::string& item) const {
 }
 
 bool FormLauncher::OpenSavedDocument(const std::string& path) const {
-    const std::string kind = lastThreeLower(path);
-    const char* program = kind == "qvp" ? "QVEdit.Exe " : kind == "qvw" ? "QVLegal.Exe " : nullptr;
+    const char* program = endsIn(path, "qvp")   ? "QVEdit.Exe "
+                          : endsIn(path, "qvw") ? "QVLegal.Exe "
+                                                : nullptr;
     if (!program)
         return false;
     writeRelaunch(folder_ + "Tolvad.exe");

@@ -1,6 +1,7 @@
 #include "editor/QvEditApp.h"
 
 #include "editor/ui/CMainFrame.h"
+#include "platform/CaseBlindPath.h"
 #include "platform/ConfigPaths.h"
 #include "platform/Drives.h"
 #include "platform/IniProfile.h"
@@ -34,7 +35,8 @@ int QvEditApp::run(int argc, char** argv) {
     const QString path = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     frame.setStartedWithoutFile(path.isEmpty());
     if (!path.isEmpty())
-        frame.OpenDocumentFile(path);
+        frame.OpenDocumentFile(
+            QString::fromStdString(platform::CaseBlindPath::Resolve(path.toStdString()).string()));
     frame.show();
     return QApplication::exec();
 }

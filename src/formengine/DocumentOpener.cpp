@@ -1,6 +1,7 @@
 #include "formengine/DocumentOpener.h"
 
 #include "formengine/CTextDoc.h"
+#include "platform/CaseBlindPath.h"
 
 namespace qv {
 DocumentOpener::Argument DocumentOpener::split(std::string_view argument) {
@@ -12,9 +13,11 @@ DocumentOpener::Argument DocumentOpener::split(std::string_view argument) {
 
 bool DocumentOpener::OpenDocumentFile(CTextDoc& doc, std::string_view argument) {
     const Argument arg = split(argument);
-    if (!doc.OnOpenDocument(arg.path))
+    // Names from the catalogue and the desktop were written for a platform that ignored case.
+    const std::string path = platform::CaseBlindPath::Resolve(arg.path).string();
+    if (!doc.OnOpenDocument(path))
         return false;
-    doc.SetPathName(arg.path, true);
+    doc.SetPathName(path, true);
     if (!CTextDoc::IsWorksheetPath(doc.GetPathName())) {
         const std::string fileTitle = doc.GetTitle();
         doc.SetPathName("*", false);

@@ -4,6 +4,7 @@
 
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace qv::platform {
 namespace {
@@ -22,6 +23,10 @@ bool Drives::IsCdRom(const std::filesystem::path& folder) {
         return false;
     const long type = static_cast<long>(fs.f_type);
     return type == kIso9660Magic || type == kUdfMagic;
+}
+
+bool Drives::AllowsLongNames(const std::filesystem::path& folder) {
+    return !folder.empty() && ::pathconf(folder.c_str(), _PC_NAME_MAX) >= 255;
 }
 
 std::filesystem::path Drives::RootFolder() {

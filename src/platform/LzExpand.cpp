@@ -4,7 +4,11 @@
 
 #include <mspack.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
+#include <string>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -13,16 +17,24 @@ namespace {
 
 constexpr unsigned char kSignature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
 
-/// A temporary file beside `target`, removed unless kept.
+/// A temporary file beside `target`, removed unless kept. It is made as any new file is,
+/// so the installed file gets the mode the user's umask gives, not a private one.
 class Beside {
 public:
     explicit Beside(const std::filesystem::path& target) {
-        std::string pattern =
-            (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-        const int fd = ::mkstemp(pattern.data());
-        if (fd >= 0) {
+        const std::string stem = "." + target.filename().string() + "." + std::to_string(::getpid()) + ".";
+        for (int n = 0; n < 100 && path_.empty(); ++n) {
+            const std::filesystem::path candidate = target.parent_path() / (stem + std::to_string(n));
+            const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0) {
+                if (errno == EEXIST)
+                    continue;
+                return;
+            }
+            struct stat st {};
+            mode_ = ::fstat(fd, &st) == 0 ? st.st_mode & 07777 : 0644;
             ::close(fd);
-            path_ = pattern;
+            path_ = candidate;
         }
     }
     ~Beside() {
@@ -33,6 +45,9 @@ public:
     }
     const std::filesystem::path& path() const { return path_; }
     bool keepAs(const std::filesystem::path& target) {
+        // Whatever wrote the content (a copy takes the disk file's mode) leaves the new file's.
+        if (::chmod(path_.c_str(), mode_) != 0)
+            return false;
         std::error_code ec;
         std::filesystem::rename(path_, target, ec);
         if (!ec)
@@ -42,6 +57,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    mode_t mode_ = 0644;
 };
 
 /// Expands an SZDD file into `out`; 0 or an error code.
@@ -106,14 +122,15 @@ int LzExpand::ReadAll(const std::filesystem::path& source, std::string& bytes, s
         return kBadInHandle;
     if (!IsCompressed(source))
         return AtomicFile::read(source, bytes, maxBytes) ? kRead : 0;
-    char folder[] = "/tmp/qvexpandXXXXXX";
-    if (!::mkdtemp(folder))
+    // Under $TMPDIR: the disk itself may be read-only.
+    std::error_code ec;
+    std::string folder = (std::filesystem::temp_directory_path(ec) / "qvexpandXXXXXX").string();
+    if (ec || !::mkdtemp(folder.data()))
         return kBadOutHandle;
     const std::filesystem::path out = std::filesystem::path(folder) / "expanded";
     int code = expand(source, out);
     if (code == 0 && AtomicFile::read(out, bytes, maxBytes))
         code = kRead;
-    std::error_code ec;
     std::filesystem::remove_all(folder, ec);
     return code;
 }

@@ -1,9 +1,8 @@
 #include "platform/ProgramStart.h"
 
+#include "platform/CaseBlindPath.h"
 #include "platform/ProcessStarter.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <system_error>
 #include <unistd.h>
@@ -11,39 +10,25 @@
 namespace qv::platform {
 namespace {
 
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
-
 bool endsWithExe(const std::string& name) {
-    return name.size() > 4 && lower(name.substr(name.size() - 4)) == ".exe";
+    return name.size() > 4 && CaseBlindPath::SameName(name.substr(name.size() - 4), ".exe");
 }
 
-/// `name` inside `folder`: exactly, else without regard to case, else (for "x.exe")
-/// the file "x" in either way.
+/// `name` inside `folder` (both found without regard to case, the exact name first),
+/// else, for "x.exe", the program "x".
 std::optional<std::filesystem::path> findInFolder(const std::filesystem::path& folder,
                                                   const std::string& name) {
     if (name.empty() || name == "." || name == "..")
         return std::nullopt;
-    const std::filesystem::path exact = folder / name;
-    if (ProcessStarter::IsExecutableFile(exact))
-        return exact;
-    std::vector<std::string> wanted{lower(name)};
+    const std::filesystem::path where = CaseBlindPath::Resolve(folder);
+    std::vector<std::string> wanted{name};
     if (endsWithExe(name))
-        wanted.push_back(lower(name.substr(0, name.size() - 4)));
-    std::optional<std::filesystem::path> found;
-    std::error_code ec;
-    for (std::size_t w = 0; w < wanted.size() && !found; ++w) {
-        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            if (lower(it->path().filename().string()) == wanted[w] &&
-                ProcessStarter::IsExecutableFile(it->path())) {
-                found = it->path();
-                break;
-            }
-        }
-    }
-    return found;
+        wanted.push_back(name.substr(0, name.size() - 4));
+    for (const auto& w : wanted)
+        for (const auto& candidate : CaseBlindPath::Matches(where, w))
+            if (ProcessStarter::IsExecutableFile(candidate))
+                return candidate;
+    return std::nullopt;
 }
 
 std::vector<std::filesystem::path> searchFolders() {
@@ -71,16 +56,16 @@ std::optional<std::filesystem::path> findProgram(const std::string& word) {
 
 /// The desktop's own programs standing in for the Windows utilities.
 std::optional<ProgramStart::Resolved> standIn(const std::string& word) {
-    const std::string name = endsWithExe(word) ? lower(word.substr(0, word.size() - 4)) : lower(word);
+    const std::string name = endsWithExe(word) ? word.substr(0, word.size() - 4) : word;
     struct Candidate {
         const char* program;
         std::vector<std::string> arguments;
     };
     std::vector<Candidate> candidates;
-    if (name == "calc")
+    if (CaseBlindPath::SameName(name, "calc"))
         candidates = {{"gnome-calculator", {}}, {"kcalc", {}},     {"galculator", {}},
                       {"qalculate-gtk", {}},    {"mate-calc", {}}, {"xcalc", {}}};
-    else if (name == "control")
+    else if (CaseBlindPath::SameName(name, "control"))
         candidates = {{"gnome-control-center", {"region"}},
                       {"systemsettings", {"kcm_regionandlang"}},
                       {"kcmshell5", {"kcm_formats"}},

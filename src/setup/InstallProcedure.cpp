@@ -132,6 +132,14 @@ bool InstallProcedure::sharedLibraries() {
     return true;
 }
 
+std::string InstallProcedure::ExpandHome(const std::string& folder, const std::filesystem::path& home) {
+    if (folder == "~")
+        return home.string();
+    if (folder.rfind("~/", 0) == 0)
+        return (home / folder.substr(2)).string();
+    return folder;
+}
+
 bool InstallProcedure::chooseFolder(std::string& folder) {
     for (;;) {
         if (!ui_.AskFolder(folder))
@@ -140,12 +148,28 @@ bool InstallProcedure::chooseFolder(std::string& folder) {
             messages_.show(ForbiddenSymbolsMessage(), MessageIcon::Stop, MessageButtons::Ok, "Setup");
             continue;
         }
+        const std::string target = ExpandHome(folder, env_.rootFolder);
+        const std::filesystem::path path(target);
         std::error_code ec;
-        if (!folder.empty() && std::filesystem::exists(folder, ec))
-            return true;
-        // One level only, as the original created it.
-        if (!folder.empty() && std::filesystem::create_directory(folder, ec) && !ec)
-            return true;
+        // A relative folder would land wherever the disk is and be named so in the menu.
+        if (path.is_absolute()) {
+            if (std::filesystem::exists(path, ec)) {
+                folder = target;
+                return true;
+            }
+            // "C:\Program Files" was always there; its stand-in in a fresh home is not.
+            std::string parent = target;
+            while (parent.size() > 1 && parent.back() == '/')
+                parent.pop_back();
+            if (std::filesystem::path(parent).parent_path().lexically_normal() ==
+                (env_.rootFolder / "Program Files").lexically_normal())
+                std::filesystem::create_directories(env_.rootFolder / "Program Files", ec);
+            // Otherwise one level only, as the original created it.
+            if (std::filesystem::create_directory(path, ec) && !ec) {
+                folder = target;
+                return true;
+            }
+        }
         messages_.show("That folder could not be created.  Please try another name.",
                        MessageIcon::Exclamation, MessageButtons::Ok, "Setup");
     }
@@ -166,14 +190,21 @@ bool InstallProcedure::copyFiles(const std::string& folder) {
                     "was halted");
             return false;
         }
-        // The programs are to run from the install folder.
+        // The programs are to run from the install folder: whoever may read one may run it,
+        // as a copy made under the user's umask gives.
         if (row.destination.size() > 4 && row.destination.substr(row.destination.size() - 4) == ".EXE") {
+            using std::filesystem::perms;
             std::error_code ec;
-            std::filesystem::permissions(destination,
-                                         std::filesystem::perms::owner_exec |
-                                             std::filesystem::perms::group_exec |
-                                             std::filesystem::perms::others_exec,
-                                         std::filesystem::perm_options::add, ec);
+            const perms mode = std::filesystem::status(destination, ec).permissions();
+            perms exec = perms::none;
+            if ((mode & perms::owner_read) != perms::none)
+                exec |= perms::owner_exec;
+            if ((mode & perms::group_read) != perms::none)
+                exec |= perms::group_exec;
+            if ((mode & perms::others_read) != perms::none)
+                exec |= perms::others_exec;
+            if (!ec)
+                std::filesystem::permissions(destination, exec, std::filesystem::perm_options::add, ec);
         }
         ui_.Advance(row.weight);
     }
@@ -183,11 +214,17 @@ bool InstallProcedure::copyFiles(const std::string& folder) {
 bool InstallProcedure::extractForms(const std::string& folder) {
     const std::filesystem::path forms = std::filesystem::path(folder) / kStem;
     std::string bytes;
-    if (const int code = platform::LzExpand::ReadAll(commandLine_ + "FORMS.WA_", bytes, kMaxArchive)) {
+    const int code = platform::LzExpand::ReadAll(commandLine_ + "FORMS.WA_", bytes, kMaxArchive);
+    if (code == platform::LzExpand::kBadInHandle) {
         message("FORMS.WA_ could not be found.  Setup was halted");
         char text[32];
         std::snprintf(text, sizeof text, "ErrorCode %d", code);
         message(text);
+        return false;
+    }
+    // There, but it does not expand: a compressed file cut short or spoilt.
+    if (code != 0) {
+        message("The forms archive FORMS.WA_ on the disk is damaged.  Setup was halted");
         return false;
     }
     std::error_code ec;

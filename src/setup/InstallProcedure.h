@@ -31,7 +31,7 @@ public:
 
     struct Environment {
         std::filesystem::path systemFolder;   // where the shared libraries are looked for
-        std::filesystem::path rootFolder;     // stands for "C:\"
+        std::filesystem::path rootFolder;     // stands for "C:\" (the home folder)
         bool longNames = true;                // the disk's volume takes 255-character names
         std::string programTitle = "QVSETUP"; // caption of messages without one
     };
@@ -48,6 +48,8 @@ public:
     static std::vector<std::string> CommandStrings(const std::string& folder, bool longNames);
     static std::vector<std::string> GroupRequests(const std::string& folder, bool longNames);
     static std::string ForbiddenSymbolsMessage();
+    /// The typed folder with a leading "~" standing for the home folder.
+    static std::string ExpandHome(const std::string& folder, const std::filesystem::path& home);
 
 private:
     bool sharedLibraries();

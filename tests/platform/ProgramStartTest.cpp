@@ -48,6 +48,18 @@ TEST(StartCommandLine, NamesMatchWithoutCaseAndExeEndingsFindPlainFiles) {
     EXPECT_EQ(ProgramStart::Resolve("qvedit.exe x")->program, dir / "QVEDIT.EXE");
 }
 
+TEST(StartCommandLine, TheProgramsFolderMatchesWithoutCaseToo) {
+    // A relaunch command names the folder as the catalogue spelt it, not as it was installed.
+    TempDir dir;
+    const auto folder = dir / "Program Files" / "Q-V Davov Software";
+    StubProgram::install(folder, "TOLVAD.EXE");
+    const auto resolved =
+        ProgramStart::Resolve((dir / "program files" / "Q-V DAVOV Software").string() + "/Tolvad.exe /New");
+    ASSERT_TRUE(resolved);
+    EXPECT_EQ(resolved->program, folder / "TOLVAD.EXE");
+    EXPECT_EQ(resolved->arguments, std::vector<std::string>{"/New"});
+}
+
 TEST(StartCommandLine, FailedStartsGiveCodesOf31OrLess) {
     TempDir dir;
     EXPECT_LE(ProgramStart::StartCommandLine((dir / "QVEdit.EXE").string() + " x.qvp", 1), 31);

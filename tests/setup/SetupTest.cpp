@@ -1,9 +1,13 @@
 #include "catalogue/CatalogueData.h"
+#include "catalogue/FormLauncher.h"
 #include "platform/ConfigPaths.h"
 #include "platform/DesktopMenu.h"
+#include "platform/Drives.h"
+#include "platform/IniProfile.h"
 #include "platform/LzExpand.h"
 #include "platform/PrivateProfile.h"
 #include "platform/ProcessStarter.h"
+#include "platform/ProgramStart.h"
 #include "platform/RegistryStore.h"
 #include "setup/FormsArchive.h"
 #include "setup/InstallProcedure.h"
@@ -19,6 +23,9 @@
 #include <csignal>
 #include <deque>
 #include <fstream>
+#include <map>
+#include <optional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -42,8 +49,11 @@ public:
         shown.push_back(folder);
         if (answers.empty())
             return false;
-        folder = answers.front();
+        const std::string answer = answers.front();
         answers.pop_front();
+        if (answer == "<default>")
+            return true;
+        folder = answer;
         return folder != "<cancel>";
     }
     void ShowProgress() override { progressShown = true; }
@@ -79,7 +89,9 @@ protected:
         const auto disk = work / "disk";
         std::filesystem::create_directories(disk);
         for (const auto& e : std::filesystem::directory_iterator(kDisk)) {
-            if (e.file_size() > 100000)
+            if (e.is_directory())
+                std::filesystem::create_directory_symlink(e.path(), disk / e.path().filename());
+            else if (e.file_size() > 100000)
                 std::filesystem::create_symlink(e.path(), disk / e.path().filename());
             else
                 std::filesystem::copy_file(e.path(), disk / e.path().filename());
@@ -109,6 +121,28 @@ protected:
 
 std::string read(const std::filesystem::path& p) {
     return TempDir::read(p);
+}
+
+/// Runs an installed program headless on `argument` and waits until its recent-file list
+/// names a file (what opening one does); that name, or "" when none came in 20 seconds.
+std::string openedBy(const std::filesystem::path& program, const std::string& argument,
+                     const std::string& application) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::execl(program.c_str(), program.c_str(), argument.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string opened;
+    qv::platform::IniProfile profile(qv::platform::ConfigPaths::applicationSettings(application));
+    for (int i = 0; i < 200 && opened.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        opened = profile.GetProfileString("Recent File List", "File1");
+    }
+    int status = 0;
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+    return opened;
 }
 
 } // namespace
@@ -182,19 +216,103 @@ TEST_F(Setup, InstallingFromTheDiskGivesAWorkingSuite) {
     std::string message;
     ASSERT_TRUE(data.Load(folder, message)) << message;
     EXPECT_EQ(data.categories()[8].items.size(), 3u);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        const std::string exe = folder + "/QVLEGAL.EXE";
-        const std::string form = folder + "/TOLVAD/RE01.QVF?Residential Lease";
-        ::execl(exe.c_str(), exe.c_str(), form.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    int status = 0;
-    EXPECT_EQ(::waitpid(child, &status, WNOHANG), 0) << "the installed program runs with the form open";
-    ::kill(child, SIGKILL);
-    ::waitpid(child, &status, 0);
+    // The command line the catalogue builds names the forms folder and the form as its data
+    // spell them ("Tolvad/PR01.qvf"); the setup wrote "TOLVAD/PR01.QVF".
+    std::string item;
+    for (const auto& category : data.categories())
+        for (const auto& i : category.items)
+            if (qv::catalogue::CatalogueData::CodeOf(i) == "PR01")
+                item = i;
+    ASSERT_FALSE(item.empty());
+    const std::string line = qv::catalogue::FormLauncher(folder + "/").FormCommandLine(item);
+    EXPECT_EQ(line, folder + "/QVLegal.Exe " + folder + "/Tolvad/PR01.qvf?Promissory Note");
+    const auto start = qv::platform::ProgramStart::Resolve(line);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->program, std::filesystem::path(folder) / "QVLEGAL.EXE");
+    ASSERT_EQ(start->arguments.size(), 1u);
+    EXPECT_EQ(openedBy(start->program, start->arguments[0], "QVLegal"), folder + "/TOLVAD/PR01.QVF")
+        << "the installed program opens the catalogue's form";
+}
+
+TEST_F(Setup, TheEditorOpensAPrintFileNamedInAnotherCase) {
+    const std::string folder = (work / "suite").string();
+    ASSERT_EQ(install(kDisk, folder), 0);
+    const auto file = work.write("Notes/Lease.QVP", "{\\rtf1\\ansi Lease}");
+    EXPECT_EQ(openedBy(folder + "/QVEDIT.EXE", (work / "notes" / "lease.qvp").string(), "QVEdit"),
+              file.string());
+}
+
+TEST_F(Setup, TheDefaultFolderWorksInAFreshHomeAndFilesGetTheUsualModes) {
+    using std::filesystem::perms;
+    const auto modes = [](const std::filesystem::path& folder) {
+        std::map<std::string, perms> m;
+        for (const char* name : {"QVLEGAL.HLP", "TOLVAD.DAT", "TOLVAD3.DAT", "TOLVAD/PR01.QVF", "QVLEGAL.EXE",
+                                 "TOLVAD.EXE", "QVEDIT.EXE", "UNINSTAL.EXE"})
+            m[name] = std::filesystem::status(folder / name).permissions();
+        return m;
+    };
+    const auto expected = [](perms data, perms program) {
+        std::map<std::string, perms> m;
+        for (const char* name : {"QVLEGAL.HLP", "TOLVAD.DAT", "TOLVAD3.DAT", "TOLVAD/PR01.QVF"})
+            m[name] = data;
+        for (const char* name : {"QVLEGAL.EXE", "TOLVAD.EXE", "QVEDIT.EXE", "UNINSTAL.EXE"})
+            m[name] = program;
+        return m;
+    };
+    const auto folder = home.home() / "Program Files" / "Q-V Davov Software";
+    ASSERT_FALSE(std::filesystem::exists(home.home() / "Program Files"));
+    const mode_t saved = ::umask(022);
+    ui.answers = {"<default>"};
+    InstallProcedure((kDisk / "").string(), messages, ui, env()).Run();
+    ::umask(077);
+    install(kDisk, (work / "private").string());
+    ::umask(saved);
+    EXPECT_TRUE(texts().empty()) << texts()[0];
+    EXPECT_EQ(ui.shown[0], folder.string());
+    EXPECT_EQ(modes(folder), expected(perms(0644), perms(0755)));
+    EXPECT_EQ(modes(work / "private"), expected(perms(0600), perms(0700)));
+}
+
+TEST_F(Setup, AFolderStartingWithTildeIsInTheHomeAndARelativeOneIsRefused) {
+    const auto disk = diskCopy();
+    ui.answers = {"suite", "~/Suite"};
+    ASSERT_EQ(InstallProcedure((disk / "").string(), messages, ui, env()).Run(), 0);
+    EXPECT_EQ(texts(),
+              std::vector<std::string>{"That folder could not be created.  Please try another name."});
+    ASSERT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown[1], "suite") << "the typed text stays for the next try";
+    EXPECT_FALSE(std::filesystem::exists(disk / "suite"));
+    const std::string folder = (home.home() / "Suite").string();
+    EXPECT_TRUE(std::filesystem::exists(folder + "/TOLVAD.EXE"));
+    EXPECT_EQ(RegistryStore::Value(Root::ClassesRoot, "QVPrint\\shell\\open\\command", "@"),
+              "\"" + folder + "/QvEdit.Exe\" %1");
+    EXPECT_EQ(InstallProcedure::ExpandHome("~", "/h"), "/h");
+    EXPECT_EQ(InstallProcedure::ExpandHome("~other/x", "/h"), "~other/x");
+    EXPECT_EQ(InstallProcedure::ExpandHome("/opt/~/x", "/h"), "/opt/~/x");
+}
+
+TEST_F(Setup, TheArchiveExpandsUnderTmpdirAndTheLongNameFlagComesFromTheDisk) {
+    const char* was = std::getenv("TMPDIR");
+    const std::optional<std::string> saved = was ? std::optional<std::string>(was) : std::nullopt;
+    std::string bytes;
+    ::setenv("TMPDIR", (work / "missing").c_str(), 1);
+    const int refused = qv::platform::LzExpand::ReadAll(kDisk / "FORMS.WA_", bytes, 64u << 20);
+    std::filesystem::create_directories(work / "tmp");
+    ::setenv("TMPDIR", (work / "tmp").c_str(), 1);
+    const int expanded = qv::platform::LzExpand::ReadAll(kDisk / "FORMS.WA_", bytes, 64u << 20);
+    if (saved)
+        ::setenv("TMPDIR", saved->c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+    EXPECT_EQ(refused, qv::platform::LzExpand::kBadOutHandle) << "never a fixed folder";
+    EXPECT_EQ(expanded, 0);
+    EXPECT_GT(bytes.size(), 1000u);
+    EXPECT_TRUE(std::filesystem::is_empty(work / "tmp"));
+
+    EXPECT_TRUE(qv::platform::Drives::AllowsLongNames(kDisk / ""));
+    // Not the folder the launcher was started from.
+    EXPECT_FALSE(qv::platform::Drives::AllowsLongNames(work / "no disk" / ""));
+    EXPECT_FALSE(qv::platform::Drives::AllowsLongNames(""));
 }
 
 TEST_F(Setup, ShortNamesGiveTheShortDefaultAndNoQuotes) {
@@ -284,6 +402,13 @@ TEST_F(Setup, FormsArchivesEdgeCases) {
     const std::string noEnd = FormsArchive::Write({{"A1", "x"}});
     installArchive(noEnd.substr(0, noEnd.size() - 8), "noend");
     EXPECT_EQ(texts().back(), "The forms archive FORMS.WA_ on the disk is damaged.  Setup was halted");
+
+    // A compressed archive cut short is there, but damaged.
+    std::string cut = read(kDisk / "FORMS.WA_");
+    cut.resize(cut.size() / 2);
+    installArchive(cut, "cut");
+    EXPECT_EQ(texts(), std::vector<std::string>{
+                           "The forms archive FORMS.WA_ on the disk is damaged.  Setup was halted"});
 
     std::filesystem::remove(disk / "FORMS.WA_");
     messages.clear();

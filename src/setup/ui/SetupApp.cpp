@@ -1,6 +1,7 @@
 #include "setup/ui/SetupApp.h"
 
 #include "platform/ConfigPaths.h"
+#include "platform/Drives.h"
 #include "setup/InstallProcedure.h"
 #include "setup/ui/QtSetupUi.h"
 #include "setup/ui/SetupWindow.h"
@@ -8,7 +9,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <unistd.h>
 
 namespace qv::setup {
 namespace {
@@ -36,9 +36,9 @@ int SetupApp::run(int argc, char** argv, const std::string& commandLine) {
     InstallProcedure::Environment env;
     env.systemFolder = platform::ConfigPaths::systemFolder();
     env.rootFolder = platform::ConfigPaths::homeFolder();
-    // Long names: the disk's volume takes names of 255 characters.
-    const std::string folder = line.empty() ? std::string(".") : line;
-    env.longNames = ::pathconf(folder.c_str(), _PC_NAME_MAX) >= 255 || ::pathconf(".", _PC_NAME_MAX) >= 255;
+    // Long names: the disk's own volume takes names of 255 characters (not wherever the
+    // launcher happened to be started from).
+    env.longNames = platform::Drives::AllowsLongNames(line);
     env.programTitle = QFileInfo(QApplication::applicationFilePath()).completeBaseName().toStdString();
     if (line.empty() || line.back() != '/') {
         // The guard comes before any window.
