@@ -55,3 +55,17 @@ TEST_F(Opener, SlashNewIsJustAPathThatFails) {
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"There was an error opening the file."});
     EXPECT_EQ(doc.GetTitle(), "(No template loaded)");
 }
+
+TEST_F(Opener, NamesInAnotherCaseFindTheFileAndAWorksheetSavesUnderItsRealName) {
+    dir.write("TOLVAD/PR01.QVF", qv::test::TemplateBuilder::simple({"X"}, "|X|"));
+    ASSERT_TRUE(
+        DocumentOpener::OpenDocumentFile(doc, (dir / "Tolvad" / "PR01.qvf").string() + "?Promissory Note"));
+    EXPECT_EQ(doc.GetTitle(), "New - Promissory Note");
+    EXPECT_TRUE(messages.texts().empty());
+
+    const std::string saved = (dir / "Note.QVW").string();
+    ASSERT_TRUE(doc.WriteWorksheet(saved));
+    ASSERT_TRUE(DocumentOpener::OpenDocumentFile(doc, (dir / "note.qvw").string()));
+    EXPECT_EQ(doc.GetPathName(), saved) << "Save writes back to the file that was opened";
+    EXPECT_EQ(doc.GetTitle(), "Note.QVW");
+}
