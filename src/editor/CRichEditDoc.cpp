@@ -3,6 +3,7 @@
 #include "editor/rtf/RtfReader.h"
 #include "editor/rtf/RtfWriter.h"
 #include "platform/AtomicFile.h"
+#include "platform/FontAlias.h"
 #include "view/MarginBlockReader.h"
 
 namespace qv::editor {
@@ -20,11 +21,12 @@ QFont newTextFont() {
 } // namespace
 
 CRichEditDoc::CRichEditDoc(int& orientation) : orientation_(orientation) {
-    // Print files name Courier; the Courier-metric face keeps their lines 10 characters
-    // to the inch, on screen and on paper.
+    // Print files name Courier ("Courier 10 Pitch" in the suite's own); the Courier-metric
+    // face keeps their lines 10 characters to the inch, on screen and on paper.
     static const bool substituted = [] {
-        for (const char* face : {"Courier", "Courier New"})
-            QFont::insertSubstitution(QString::fromLatin1(face), QStringLiteral("Liberation Mono"));
+        for (const char* face : {"Courier", "Courier New", platform::FontAlias::kFaceName})
+            QFont::insertSubstitution(QString::fromLatin1(face),
+                                      QString::fromLatin1(platform::FontAlias::kSubstitute));
         return true;
     }();
     (void)substituted;

@@ -2,6 +2,7 @@
 
 #include "formengine/UserMessages.h"
 #include "platform/DesktopAssociations.h"
+#include "platform/FontAlias.h"
 #include "platform/LzExpand.h"
 #include "platform/ProgramManager.h"
 #include "platform/RegistryStore.h"
@@ -280,6 +281,8 @@ void InstallProcedure::registerEverything(const std::string& folder) {
     tree("QVLegal", "Q-V Davov Form", commands[3], "Qvlegal.Exe");
     // The desktop's own record of the file types.
     platform::DesktopAssociations::Register(folder);
+    // Print files' fixed-pitch face, for the user's word processor.
+    platform::FontAlias::Install();
 }
 
 } // namespace qv::setup

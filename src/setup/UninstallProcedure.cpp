@@ -2,6 +2,7 @@
 
 #include "formengine/UserMessages.h"
 #include "platform/DesktopAssociations.h"
+#include "platform/FontAlias.h"
 #include "platform/PrivateProfile.h"
 #include "platform/ProgramManager.h"
 #include "platform/RegistryStore.h"
@@ -98,6 +99,7 @@ int UninstallProcedure::Run() {
     for (const auto& [root, key] : Keys())
         platform::RegistryStore::DeleteKey(static_cast<Root>(root), key);
     platform::DesktopAssociations::Unregister();
+    platform::FontAlias::Remove();
     platform::ProgramManager::SendProgramManagerRequests({"[ShowGroup(Q-V Davov Software,1)]",
                                                           "[DeleteItem(Uninstall Q-V Davov Software)]",
                                                           "[DeleteGroup(Q-V Davov Software)]"});

@@ -1,7 +1,9 @@
 // A print file printed from the editor must come out as the variable-entry program prints
 // the form: the same lines, 10 characters to the inch, the same number of pages, whatever
 // the printer's resolution.
+#include "editor/CRichEditDoc.h"
 #include "editor/ui/CMainFrame.h"
+#include "platform/FontAlias.h"
 #include "platform/UserLocale.h"
 #include "support/DocFixture.h"
 #include "support/ProcessRunner.h"
@@ -12,6 +14,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPrinter>
 #include <QRegularExpression>
 
@@ -122,4 +126,17 @@ TEST_F(EditorPrint, APrintFilePrintsWithTheFormsLinesAndPagesAtAnyResolution) {
         EXPECT_NEAR((full->back().xMax - full->front().xMin) / 65, 7.2, 0.03);
         EXPECT_NEAR(full->front().xMin, 72, 1.5) << "one-inch left margin";
     }
+}
+
+TEST(EditorFont, PrintFilesFixedPitchFaceIsACourierMetricOne) {
+    int orientation = 1;
+    const editor::CRichEditDoc document(orientation); // the editor as it starts
+    QFont font(QString::fromLatin1(platform::FontAlias::kFaceName));
+    font.setPointSize(12);
+    const QFontInfo info(font);
+    EXPECT_TRUE(info.fixedPitch()) << info.family().toStdString();
+    EXPECT_NEAR(QFontMetricsF(font).horizontalAdvance(QStringLiteral("0123456789")) / 10,
+                QFontMetricsF(QFont(QStringLiteral("Liberation Mono"), 12)).horizontalAdvance(QLatin1Char('0')),
+                0.01)
+        << info.family().toStdString();
 }

@@ -1,5 +1,6 @@
 // Print files exist to be opened by word processors: LibreOffice reads both variants
 // (converted to plain text here) and must show every answer and every line of the form.
+#include "platform/FontAlias.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
 
@@ -127,4 +128,26 @@ TEST_F(PrintFileInterop, LibreOfficeReadsEveryAnswerAndLine) {
             }
         }
     }
+}
+
+TEST_F(PrintFileInterop, LibreOfficeSetsPrintFilesInTheCourierMetricFaceOfTheAlias) {
+    const std::string soffice = findSoffice();
+    if (soffice.empty() || !std::filesystem::exists("/usr/bin/pdffonts"))
+        GTEST_SKIP() << "LibreOffice and poppler-utils are installed by the test command";
+    const std::string form = std::string(QV_SAMPLES_DIR) + "/promissory.qvf";
+    auto fill = qvform({"fill", form, "--today", "1997-04-02", "--print-file", (work / "note.rtf").string()});
+    ASSERT_EQ(fill.exitCode, 0) << fill.err;
+    ASSERT_NE(TempDir::read(work / "note.rtf").find(qv::platform::FontAlias::kFaceName), std::string::npos);
+
+    qv::test::TempHome user; // the alias as the setup places it
+    ASSERT_TRUE(qv::platform::FontAlias::Install());
+    auto convert = ProcessRunner::run(
+        soffice,
+        {"-env:UserInstallation=file://" + (work / "profile").string(), "--headless", "--convert-to", "pdf",
+         "--outdir", (work / "out").string(), (work / "note.rtf").string()},
+        {{"HOME", user.home().string()}, {"XDG_CONFIG_HOME", user.configHome().string()}});
+    ASSERT_EQ(convert.exitCode, 0) << convert.err;
+    const auto fonts = ProcessRunner::run("/usr/bin/pdffonts", {(work / "out" / "note.pdf").string()});
+    ASSERT_EQ(fonts.exitCode, 0) << fonts.err;
+    EXPECT_NE(fonts.out.find("LiberationMono"), std::string::npos) << fonts.out;
 }
