@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Makes the install disk from the staged program folder:
-#   make-disk.sh STAGE DISK QVSETUP FORMS_ARCHIVE_TOOL
+#   make-disk.sh STAGE DISK QVSETUP FORMS_ARCHIVE_TOOL ICONS
 # Every file the install reads, compressed in the SZDD format with mscompress (which
 # writes NAME_ beside NAME: renamed to the disk's 8.3 names), the forms archive, the
-# shared-library stand-ins, the setup program and its SETUP launcher.
+# shared-library stand-ins, the desktop icons (folder ICONS), the setup program and its
+# SETUP launcher.
 set -euo pipefail
-stage=$1 disk=$2 qvsetup=$3 archive_tool=$4
+stage=$1 disk=$2 qvsetup=$3 archive_tool=$4 icons=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 rm -rf "$disk"
@@ -35,6 +36,9 @@ for lib in MFCANS32 MFCUIA32; do
   printf 'Q-V Davov Software: stand-in for %s.DLL on this platform.\n' "$lib" > "$work/$lib.DLL"
   compress "$work/$lib.DLL" "$lib.DL_"
 done
+
+mkdir "$disk/ICONS"
+cp "$icons"/*.svg "$disk/ICONS/"
 
 cp "$qvsetup" "$disk/QVSETUP"
 cat > "$disk/SETUP" <<'LAUNCHER'

@@ -1,8 +1,11 @@
 #include "platform/DesktopAssociations.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/CaseBlindPath.h"
 #include "platform/ConfigPaths.h"
-#include "platform/IniProfile.h"
+#include "platform/DesktopEntryText.h"
+#include "platform/DesktopIcons.h"
+#include "platform/MimeAppsList.h"
 #include "platform/ProcessStarter.h"
 
 #include <system_error>
@@ -11,16 +14,6 @@ namespace qv::platform {
 namespace {
 
 constexpr std::chrono::milliseconds kTimeOut{10000};
-
-std::string quoted(const std::filesystem::path& p) {
-    std::string out = "\"";
-    for (char c : p.string()) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            out += "\\\\";
-        out += c;
-    }
-    return out + "\"";
-}
 
 void refresh() {
     if (const auto mime = ProcessStarter::FindOnPath("update-mime-database"))
@@ -37,13 +30,21 @@ std::filesystem::path mimeApps() {
     return ConfigPaths::configHome() / "mimeapps.list";
 }
 
+const char* const kDefaultsSection = "Default Applications";
+
+MimeAppsList::Defaults defaults() {
+    return {{DesktopAssociations::kFormType, DesktopAssociations::kLegalLauncher},
+            {DesktopAssociations::kWorksheetType, DesktopAssociations::kLegalLauncher},
+            {DesktopAssociations::kPrintFileType, DesktopAssociations::kEditLauncher}};
+}
+
 } // namespace
 
 std::filesystem::path DesktopAssociations::MimePackage() {
     return ConfigPaths::dataHome() / "mime" / "packages" / "q-v-davov-software.xml";
 }
 
-void DesktopAssociations::Register(const std::filesystem::path& folder) {
+bool DesktopAssociations::Register(const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(MimePackage().parent_path(), ec);
     const auto type = [](const char* name, const char* comment, const char* extension) {
@@ -51,8 +52,9 @@ void DesktopAssociations::Register(const std::filesystem::path& folder) {
         for (char& c : upper)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return std::string("  <mime-type type=\"") + name + "\">\n    <comment>" + comment +
-               "</comment>\n    <glob pattern=\"*." + extension + "\"/>\n    <glob pattern=\"*." + upper +
-               "\"/>\n  </mime-type>\n";
+               "</comment>\n    <icon name=\"" + DesktopIcons::ForType(name) +
+               "\"/>\n    <generic-icon name=\"x-office-document\"/>\n    <glob pattern=\"*." + extension +
+               "\"/>\n    <glob pattern=\"*." + upper + "\"/>\n  </mime-type>\n";
     };
     (void)AtomicFile::write(MimePackage(),
                             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -61,31 +63,32 @@ void DesktopAssociations::Register(const std::filesystem::path& folder) {
                                 type(kWorksheetType, "Q-V Davov Worksheet", "qvw") +
                                 type(kPrintFileType, "Q-V Print File", "qvp") + "</mime-info>\n");
     std::filesystem::create_directories(applications(), ec);
-    const auto launcher = [&](const char* file, const char* name, const char* program,
+    const auto launcher = [&](const char* file, const char* name, const char* comment, const char* program,
                               const std::string& types) {
-        (void)AtomicFile::write(applications() / file,
-                                std::string("[Desktop Entry]\nType=Application\nName=") + name +
-                                    "\nExec=" + quoted(folder / program) + " %f\nPath=" + folder.string() +
-                                    "\nMimeType=" + types + "\nNoDisplay=true\nTerminal=false\n");
+        const auto path = CaseBlindPath::Resolve(folder / program);
+        (void)AtomicFile::write(
+            applications() / file,
+            std::string("[Desktop Entry]\nType=Application\nName=") + name + "\nComment=" + comment +
+                "\nIcon=" + DesktopIcons::ForProgram(path) +
+                "\nExec=" + DesktopEntryText::Value(DesktopEntryText::ExecArgument(path.string()) + " %f") +
+                "\nPath=" + DesktopEntryText::Value(folder.string()) + "\nMimeType=" + types +
+                "\nCategories=Office;\nNoDisplay=true\nTerminal=false\n");
     };
-    launcher(kLegalLauncher, "Q-V Variable Entry", "QVLEGAL.EXE",
+    launcher(kLegalLauncher, "Q-V Variable Entry", "Fill in a Q-V Davov form or worksheet", "QVLEGAL.EXE",
              std::string(kFormType) + ";" + kWorksheetType + ";");
-    launcher(kEditLauncher, "Q-V Print File Editor", "QVEDIT.EXE", std::string(kPrintFileType) + ";");
-    IniProfile defaults(mimeApps());
-    defaults.WriteProfileString("Default Applications", kFormType, kLegalLauncher);
-    defaults.WriteProfileString("Default Applications", kWorksheetType, kLegalLauncher);
-    defaults.WriteProfileString("Default Applications", kPrintFileType, kEditLauncher);
+    launcher(kEditLauncher, "Q-V Print File Editor", "Edit and print a Q-V print file", "QVEDIT.EXE",
+             std::string(kPrintFileType) + ";");
+    const bool added = MimeAppsList(mimeApps()).SetDefaults(kDefaultsSection, defaults());
     refresh();
+    return added;
 }
 
-void DesktopAssociations::Unregister() {
+void DesktopAssociations::Unregister(bool dropSection) {
     std::error_code ec;
     std::filesystem::remove(MimePackage(), ec);
     std::filesystem::remove(applications() / kLegalLauncher, ec);
     std::filesystem::remove(applications() / kEditLauncher, ec);
-    IniProfile defaults(mimeApps());
-    for (const char* type : {kFormType, kWorksheetType, kPrintFileType})
-        defaults.removeEntry("Default Applications", type);
+    MimeAppsList(mimeApps()).RemoveDefaults(kDefaultsSection, defaults(), dropSection);
     refresh();
 }
 

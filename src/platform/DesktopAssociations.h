@@ -15,9 +15,11 @@ public:
     static constexpr const char* kLegalLauncher = "q-v-davov-software-qvlegal.desktop";
     static constexpr const char* kEditLauncher = "q-v-davov-software-qvedit.desktop";
 
-    /// `programFolder` holds QVLEGAL.EXE and QVEDIT.EXE.
-    static void Register(const std::filesystem::path& programFolder);
-    static void Unregister();
+    /// `programFolder` holds QVLEGAL.EXE and QVEDIT.EXE. True when the defaults' section
+    /// of the user's list had to be added.
+    static bool Register(const std::filesystem::path& programFolder);
+    /// `dropSection`: the defaults' section was added by Register and goes when empty.
+    static void Unregister(bool dropSection);
 
     static std::filesystem::path MimePackage();
 };

@@ -1,11 +1,16 @@
 #include "platform/DesktopMenu.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/CaseBlindPath.h"
 #include "platform/ConfigPaths.h"
+#include "platform/DesktopEntryText.h"
+#include "platform/DesktopIcons.h"
 #include "platform/ProcessStarter.h"
 #include "platform/ProgramStart.h"
 
+#include <optional>
 #include <system_error>
+#include <utility>
 
 namespace qv::platform {
 namespace {
@@ -35,41 +40,36 @@ std::string xmlEscape(const std::string& s) {
     return out;
 }
 
-/// A value of a desktop entry: one line, backslashes and line breaks escaped.
-std::string entryValue(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+/// What the menu says of the suite's own programs beside their titles.
+std::string commentFor(const std::filesystem::path& program) {
+    const std::string icon = DesktopIcons::ForProgram(program);
+    if (icon == DesktopIcons::kCatalogue)
+        return "Pick a legal form from the forms catalogue and fill it in";
+    if (icon == DesktopIcons::kUninstall)
+        return "Remove Q-V Davov Software from this computer";
+    if (icon == DesktopIcons::kLegal)
+        return "Fill in a Q-V Davov form or worksheet";
+    if (icon == DesktopIcons::kEdit)
+        return "Edit and print a Q-V print file";
+    return {};
 }
 
-/// One argument of an Exec line, quoted as the desktop entry rules ask.
-std::string execArgument(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            out += '\\';
-        if (c == '%')
-            out += '%';
-        out += c;
+/// The program of a command line that starts with a double quote: up to the closing
+/// quote that ends the program's path (a folder may hold quotes itself), the name
+/// found without regard to case. Nothing when no quoted part names an existing program.
+std::optional<std::pair<std::filesystem::path, std::string>> quotedProgram(const std::string& line) {
+    for (auto close = line.find('"', 1); close != std::string::npos; close = line.find('"', close + 1)) {
+        if (close + 1 < line.size() && line[close + 1] != ' ')
+            continue;
+        const auto program = CaseBlindPath::Resolve(line.substr(1, close - 1));
+        if (!ProcessStarter::IsExecutableFile(program))
+            continue;
+        std::string rest = line.substr(close + 1);
+        if (!rest.empty())
+            rest.erase(0, 1);
+        return std::make_pair(program, rest);
     }
-    return out + "\"";
+    return std::nullopt;
 }
 
 void writeFile(const std::filesystem::path& file, const std::string& text) {
@@ -117,7 +117,7 @@ std::filesystem::path DesktopMenu::MergeFile(const std::string& group) {
 void DesktopMenu::CreateGroup(const std::string& group) {
     const std::string slug = Slug(group);
     writeFile(DirectoryFile(group),
-              "[Desktop Entry]\nType=Directory\nName=" + entryValue(group) + "\nIcon=folder\n");
+              "[Desktop Entry]\nType=Directory\nName=" + DesktopEntryText::Value(group) + "\nIcon=folder\n");
     writeFile(MergeFile(group), "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
                                 " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
                                 "<Menu>\n"
@@ -132,6 +132,14 @@ void DesktopMenu::CreateGroup(const std::string& group) {
                                     "    <Include><Category>X-" +
                                     slug +
                                     "</Category></Include>\n"
+                                    "  </Menu>\n"
+                                    // The launchers name Office as their main category
+                                    // too; they belong to their own submenu alone.
+                                    "  <Menu>\n"
+                                    "    <Name>Office</Name>\n"
+                                    "    <Exclude><Category>X-" +
+                                    slug +
+                                    "</Category></Exclude>\n"
                                     "  </Menu>\n"
                                     "</Menu>\n");
     std::error_code ec;
@@ -154,33 +162,45 @@ void DesktopMenu::AddItem(const std::string& commandLine, const std::string& tit
     if (!current_ || title.empty() || commandLine.empty())
         return;
     // The program and its argument as the command line would start them. A program path
-    // may come in double quotes (paths with blanks, as the setup writes them).
+    // may come in double quotes (paths with blanks, as the setup writes them); its name
+    // is found as the original platform found it, without regard to case.
     std::string exec;
-    std::filesystem::path folder;
+    std::filesystem::path program;
     if (commandLine.size() > 1 && commandLine[0] == '"' && commandLine.find('"', 1) != std::string::npos) {
-        const auto close = commandLine.find('"', 1);
-        const std::filesystem::path program = commandLine.substr(1, close - 1);
-        std::string rest = commandLine.substr(close + 1);
-        if (!rest.empty() && rest[0] == ' ')
-            rest.erase(0, 1);
-        exec = execArgument(program.string());
+        const auto quoted = quotedProgram(commandLine);
+        std::string rest;
+        if (quoted) {
+            program = quoted->first;
+            rest = quoted->second;
+        } else {
+            const auto close = commandLine.find('"', 1);
+            program = commandLine.substr(1, close - 1);
+            rest = commandLine.substr(close + 1);
+            if (!rest.empty() && rest[0] == ' ')
+                rest.erase(0, 1);
+        }
+        exec = DesktopEntryText::ExecArgument(program.string());
         if (!rest.empty())
-            exec += " " + execArgument(rest);
-        folder = program.parent_path();
+            exec += " " + DesktopEntryText::ExecArgument(rest);
     } else if (const auto resolved = ProgramStart::Resolve(commandLine)) {
-        exec = execArgument(resolved->program.string());
+        program = resolved->program;
+        exec = DesktopEntryText::ExecArgument(program.string());
         for (const auto& a : resolved->arguments)
-            exec += " " + execArgument(a);
-        folder = resolved->program.parent_path();
+            exec += " " + DesktopEntryText::ExecArgument(a);
     } else {
-        exec = execArgument(commandLine);
-        folder = std::filesystem::path(commandLine).parent_path();
+        program = commandLine;
+        exec = DesktopEntryText::ExecArgument(commandLine);
     }
-    std::string text =
-        "[Desktop Entry]\nType=Application\nName=" + entryValue(title) + "\nExec=" + entryValue(exec) + "\n";
+    const auto folder = program.parent_path();
+    std::string text = "[Desktop Entry]\nType=Application\nName=" + DesktopEntryText::Value(title) + "\n";
+    if (const auto comment = commentFor(program); !comment.empty())
+        text += "Comment=" + comment + "\n";
+    if (const auto icon = DesktopIcons::ForProgram(program); !icon.empty())
+        text += "Icon=" + icon + "\n";
+    text += "Exec=" + DesktopEntryText::Value(exec) + "\n";
     if (!folder.empty())
-        text += "Path=" + entryValue(folder.string()) + "\n";
-    text += "Terminal=false\nCategories=X-" + Slug(*current_) + ";\n";
+        text += "Path=" + DesktopEntryText::Value(folder.string()) + "\n";
+    text += "Terminal=false\nCategories=Office;X-" + Slug(*current_) + ";\n";
     writeFile(LauncherFile(*current_, title), text);
     changed_ = true;
 }

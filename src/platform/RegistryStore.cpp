@@ -55,6 +55,35 @@ bool RegistryStore::SetValue(Root root, const std::string& key, const std::strin
     return file.store(ini);
 }
 
+bool RegistryStore::SetValues(Root root, const std::string& key,
+                              const std::vector<std::pair<std::string, std::string>>& values) {
+    IniProfile file(FileOf(root));
+    IniFile ini = file.load();
+    ini.addSection(key);
+    for (const auto& [name, value] : values)
+        ini.setValue(key, name, value);
+    return file.store(ini);
+}
+
+std::vector<std::pair<std::string, std::string>> RegistryStore::Values(Root root, const std::string& key) {
+    const IniFile ini = IniProfile(FileOf(root)).load();
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& name : ini.keys(key))
+        out.emplace_back(name, ini.value(key, name).value_or(std::string()));
+    return out;
+}
+
+bool RegistryStore::HasContent(Root root, const std::string& key) {
+    const IniFile ini = IniProfile(FileOf(root)).load();
+    if (!ini.keys(key).empty())
+        return true;
+    const std::string prefix = lower(key) + "\\";
+    for (const auto& name : ini.sectionNames())
+        if (lower(name).rfind(prefix, 0) == 0)
+            return true;
+    return false;
+}
+
 std::optional<std::string> RegistryStore::Value(Root root, const std::string& key, const std::string& name) {
     return IniProfile(FileOf(root)).load().value(key, name);
 }

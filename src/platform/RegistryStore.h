@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace qv::platform {
 
@@ -22,7 +24,14 @@ public:
     static bool SetDefaultValue(Root root, const std::string& key, const std::string& value) {
         return SetValue(root, key, "@", value);
     }
+    /// Several values of one key, written at once.
+    static bool SetValues(Root root, const std::string& key,
+                          const std::vector<std::pair<std::string, std::string>>& values);
     static std::optional<std::string> Value(Root root, const std::string& key, const std::string& name);
+    /// Every value of the key, in the order written.
+    static std::vector<std::pair<std::string, std::string>> Values(Root root, const std::string& key);
+    /// The key holds a value or a sub-key.
+    static bool HasContent(Root root, const std::string& key);
     static bool KeyExists(Root root, const std::string& key);
     /// Deletes the key with everything below it; false when there was none.
     static bool DeleteKey(Root root, const std::string& key);

@@ -2,11 +2,14 @@
 
 #include "formengine/UserMessages.h"
 #include "platform/DesktopAssociations.h"
+#include "platform/DesktopIcons.h"
 #include "platform/FontAlias.h"
 #include "platform/LzExpand.h"
 #include "platform/ProgramManager.h"
 #include "platform/RegistryStore.h"
+#include "platform/SetupFootprint.h"
 #include "setup/FormsArchive.h"
+#include "setup/InstallRecord.h"
 #include "setup/SetupUi.h"
 #include "setup/UninstallProcedure.h"
 
@@ -92,8 +95,12 @@ int InstallProcedure::Run() {
     if (!sharedLibraries())
         return 0;
     std::string folder = DefaultFolder();
+    const std::filesystem::path programFiles = env_.rootFolder / "Program Files";
+    const bool hadProgramFiles = std::filesystem::exists(programFiles, ec);
     if (!chooseFolder(folder))
         return 0;
+    if (!hadProgramFiles && std::filesystem::exists(programFiles, ec))
+        record_.created.push_back(programFiles.string());
     ui_.SetDescription("");
     ui_.ShowProgress();
     ui_.SetRange(0, kProgressMaximum);
@@ -103,6 +110,10 @@ int InstallProcedure::Run() {
     }
     ui_.SetDescription("Program Manager and Start Menu Folders");
     ui_.SetRange(100, 100);
+    for (const auto& place : platform::SetupFootprint::Absent())
+        record_.created.push_back(place.string());
+    // The icons first, so that the menu shows them from the start.
+    platform::DesktopIcons::Install(commandLine_ + "ICONS");
     platform::ProgramManager::SendProgramManagerRequests(GroupRequests(folder, env_.longNames));
     registerEverything(folder);
     ui_.CloseProgress();
@@ -243,6 +254,7 @@ bool InstallProcedure::extractForms(const std::string& folder) {
                     "hard drive.  Setup was halted");
             return false;
         }
+        record_.forms.push_back(r.name + ".QVF");
     }
     if (status == FormsArchive::Status::Damaged) {
         message("The forms archive FORMS.WA_ on the disk is damaged.  Setup was halted");
@@ -258,6 +270,7 @@ void InstallProcedure::registerEverything(const std::string& folder) {
         RegistryStore::CreateKey(Root::LocalMachine, key);
     const auto commands = CommandStrings(folder, env_.longNames);
     const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    record_.uninstallParentCreated = !RegistryStore::KeyExists(Root::LocalMachine, uninstallKey);
     RegistryStore::CreateKey(Root::LocalMachine, uninstallKey);
     if (RegistryStore::CreateKey(Root::LocalMachine, uninstallKey + "\\QVLEGAL")) {
         RegistryStore::SetValue(Root::LocalMachine, uninstallKey + "\\QVLEGAL", "DisplayName",
@@ -280,9 +293,10 @@ void InstallProcedure::registerEverything(const std::string& folder) {
     tree("QVPrint", "Q-V Print File", commands[2], "Qvedit.Exe");
     tree("QVLegal", "Q-V Davov Form", commands[3], "Qvlegal.Exe");
     // The desktop's own record of the file types.
-    platform::DesktopAssociations::Register(folder);
+    record_.defaultsSectionCreated = platform::DesktopAssociations::Register(folder);
     // Print files' fixed-pitch face, for the user's word processor.
     platform::FontAlias::Install();
+    record_.Store();
 }
 
 } // namespace qv::setup

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "setup/InstallRecord.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -63,6 +65,7 @@ private:
     UserMessages& messages_;
     SetupUi& ui_;
     Environment env_;
+    InstallRecord record_;
 };
 
 } // namespace qv::setup

@@ -1,14 +1,19 @@
 #include "setup/UninstallProcedure.h"
 
 #include "formengine/UserMessages.h"
+#include "platform/CaseBlindPath.h"
 #include "platform/DesktopAssociations.h"
+#include "platform/DesktopIcons.h"
 #include "platform/FontAlias.h"
 #include "platform/PrivateProfile.h"
 #include "platform/ProgramManager.h"
 #include "platform/RegistryStore.h"
+#include "platform/SetupFootprint.h"
 #include "setup/InstallProcedure.h"
+#include "setup/InstallRecord.h"
 #include "setup/SetupUi.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace qv::setup {
@@ -19,6 +24,49 @@ using Root = platform::RegistryStore::Root;
 void removeFile(const std::string& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
+}
+
+/// The forms the setup wrote, never a worksheet or print file the user saved beside
+/// them. Without a record of the install (an older setup wrote none), the form
+/// templates: files named ".QVF" in any case.
+void removeForms(const std::filesystem::path& forms, const InstallRecord& record) {
+    std::error_code ec;
+    if (record.present) {
+        for (const auto& name : record.forms)
+            if (name.find('/') == std::string::npos && name != "." && name != "..")
+                std::filesystem::remove(forms / name, ec);
+    } else {
+        for (std::filesystem::directory_iterator it(forms, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code removeEc;
+            if (it->is_regular_file(removeEc) &&
+                platform::CaseBlindPath::SameName(it->path().extension().string(), ".QVF"))
+                std::filesystem::remove(it->path(), removeEc);
+        }
+    }
+    // Only an empty folder goes.
+    std::filesystem::remove(forms, ec);
+}
+
+/// What the install made around the suite and nobody uses any more: the parent of the
+/// uninstall key, the folders above the install folder, the desktop's folders and files.
+void removeLeftovers(const std::filesystem::path& folder, const InstallRecord& record) {
+    const std::string uninstallParent = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    if (record.uninstallParentCreated &&
+        !platform::RegistryStore::HasContent(Root::LocalMachine, uninstallParent))
+        platform::RegistryStore::DeleteKey(Root::LocalMachine, uninstallParent);
+    auto installFolder = folder.lexically_normal();
+    if (!installFolder.has_filename())
+        installFolder = installFolder.parent_path();
+    std::vector<std::filesystem::path> created;
+    for (const auto& place : record.created)
+        created.emplace_back(place);
+    for (auto p = installFolder.parent_path(); p.has_relative_path(); p = p.parent_path()) {
+        if (std::find(created.begin(), created.end(), p) == created.end())
+            continue;
+        std::error_code ec;
+        std::filesystem::remove(p, ec);
+    }
+    platform::SetupFootprint::RemoveLeftovers(created);
 }
 
 } // namespace
@@ -67,18 +115,13 @@ int UninstallProcedure::Run() {
     const std::string folder = rest.substr(0, bar);
     const std::string title = InstallProcedure::kTitle;
     const std::string stem = InstallProcedure::kStem;
+    const InstallRecord record = InstallRecord::Load();
     if (messages_.show("Are you sure you wish to uninstall " + title + "?", MessageIcon::Question,
                        MessageButtons::YesNo, kCaption) != MessageReply::Yes)
         return 0;
     for (const std::string& name : {stem + ".EXE", stem + ".DAT", stem + "2.DAT", stem + "3.DAT"})
         removeFile(folder + name);
-    std::error_code ec;
-    const std::filesystem::path forms = folder + stem;
-    for (std::filesystem::directory_iterator it(forms, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code removeEc;
-        std::filesystem::remove(it->path(), removeEc);
-    }
-    std::filesystem::remove(forms, ec);
+    removeForms(folder + stem, record);
     platform::ProgramManager::SendProgramManagerRequests(
         {"[ShowGroup(Q-V Davov Software,1)]", "[DeleteItem(" + title + ")]"});
 
@@ -93,16 +136,19 @@ int UninstallProcedure::Run() {
          {"QVLEGAL.EXE", "QVEDIT.EXE", "UNINSTAL.EXE", "QVLEGAL.HLP", "QVLEGAL.GID", "QVLEGAL.FTS"})
         removeFile(folder + name);
     // Only an empty folder goes: a user's own files keep it.
+    std::error_code ec;
     std::filesystem::remove(folder, ec);
     for (const char* name : {"QVLEGAL.INI", "QVEDIT.INI"})
         removeFile(platform::PrivateProfile::PathOf(name).string());
     for (const auto& [root, key] : Keys())
         platform::RegistryStore::DeleteKey(static_cast<Root>(root), key);
-    platform::DesktopAssociations::Unregister();
+    platform::DesktopAssociations::Unregister(record.defaultsSectionCreated);
+    platform::DesktopIcons::Remove();
     platform::FontAlias::Remove();
     platform::ProgramManager::SendProgramManagerRequests({"[ShowGroup(Q-V Davov Software,1)]",
                                                           "[DeleteItem(Uninstall Q-V Davov Software)]",
                                                           "[DeleteGroup(Q-V Davov Software)]"});
+    removeLeftovers(folder, record);
     messages_.show("All Q-V Davov Software has been successfully uninstalled!", MessageIcon::Exclamation,
                    MessageButtons::Ok, kCaption);
     if (messages_.show(

@@ -1,6 +1,7 @@
 #include "platform/Drives.h"
 #include "platform/KeyboardLocks.h"
 #include "platform/MailService.h"
+#include "platform/MimeAppsList.h"
 #include "platform/ProcessStarter.h"
 #include "support/ScopedPath.h"
 #include "support/TempDir.h"
@@ -129,4 +130,65 @@ TEST(Drives, AWritableFolderIsNoCdRom) {
     TempDir dir;
     EXPECT_FALSE(Drives::IsCdRom(dir.path()));
     EXPECT_FALSE(Drives::IsCdRom(dir / "missing"));
+}
+
+TEST(MimeAppsList, OnlyTheSuitesOwnLinesComeAndGo) {
+    const qv::platform::MimeAppsList::Defaults ours{{"application/x-qvdavov-worksheet", "qvlegal.desktop"},
+                                                    {"application/x-qvdavov-print-file", "qvedit.desktop"}};
+    struct Case {
+        const char* what;
+        std::string before;    // the user's file, "<none>" for none
+        std::string installed; // after the defaults are set
+        bool sectionAdded;
+        std::string userAfter; // the user's own edit after the install ("" for none)
+        std::string removed;   // after they are removed again
+    };
+    const std::string comments = "# my defaults, by hand\n[Added Associations]\ntext/plain=gedit.desktop;\n";
+    const std::vector<Case> cases{
+        {"no file", "<none>",
+         "[Default Applications]\napplication/x-qvdavov-worksheet=qvlegal.desktop\n"
+         "application/x-qvdavov-print-file=qvedit.desktop\n",
+         true, "", ""},
+        {"comments and another section", comments,
+         comments + "[Default Applications]\napplication/x-qvdavov-worksheet=qvlegal.desktop\n"
+                    "application/x-qvdavov-print-file=qvedit.desktop\n",
+         true, "", comments},
+        {"the user's own defaults section, a blank line before the next",
+         "[Default Applications]\n# pdf\napplication/pdf=evince.desktop\n\n[Added Associations]\n",
+         "[Default Applications]\n# pdf\napplication/pdf=evince.desktop\n"
+         "application/x-qvdavov-worksheet=qvlegal.desktop\napplication/x-qvdavov-print-file=qvedit.desktop\n"
+         "\n[Added Associations]\n",
+         false, "",
+         "[Default Applications]\n# pdf\napplication/pdf=evince.desktop\n\n[Added Associations]\n"},
+        {"an old line of ours replaced where it stands, windows line ends kept",
+         "[Default "
+         "Applications]\r\napplication/x-qvdavov-print-file=old.desktop\r\ntext/html=firefox.desktop\r\n",
+         "[Default "
+         "Applications]\r\napplication/x-qvdavov-print-file=qvedit.desktop\ntext/html=firefox.desktop\r\n"
+         "application/x-qvdavov-worksheet=qvlegal.desktop\n",
+         false, "", "[Default Applications]\r\ntext/html=firefox.desktop\r\n"},
+        {"a default the user chose since stays, and so does our section then", "<none>",
+         "[Default Applications]\napplication/x-qvdavov-worksheet=qvlegal.desktop\n"
+         "application/x-qvdavov-print-file=qvedit.desktop\n",
+         true,
+         "[Default Applications]\napplication/x-qvdavov-worksheet=other.desktop;\n"
+         "application/x-qvdavov-print-file=qvedit.desktop\n",
+         "[Default Applications]\napplication/x-qvdavov-worksheet=other.desktop;\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const auto file = dir / "mimeapps.list";
+        if (c.before != "<none>")
+            dir.write("mimeapps.list", c.before);
+        qv::platform::MimeAppsList list(file);
+        EXPECT_EQ(list.SetDefaults("Default Applications", ours), c.sectionAdded);
+        EXPECT_EQ(TempDir::read(file), c.installed);
+        EXPECT_FALSE(list.SetDefaults("Default Applications", ours)) << "a second install";
+        EXPECT_EQ(TempDir::read(file), c.installed);
+        if (!c.userAfter.empty())
+            dir.write("mimeapps.list", c.userAfter);
+        list.RemoveDefaults("Default Applications", ours, c.sectionAdded);
+        EXPECT_EQ(TempDir::read(file), c.removed);
+    }
 }

@@ -1,6 +1,10 @@
 #include "platform/ProgramManager.h"
+#include "platform/DesktopAssociations.h"
+#include "platform/DesktopIcons.h"
 #include "platform/DesktopMenu.h"
 #include "platform/FileAssociations.h"
+#include "platform/ProcessStarter.h"
+#include "support/DesktopEntryCheck.h"
 #include "support/ScopedPath.h"
 #include "support/StubProgram.h"
 #include "support/TempDir.h"
@@ -11,9 +15,11 @@
 #include <fstream>
 #include <set>
 
+using qv::platform::DesktopAssociations;
 using qv::platform::DesktopMenu;
 using qv::platform::FileAssociations;
 using qv::platform::ProgramManager;
+using qv::test::DesktopEntryCheck;
 using qv::test::StubProgram;
 using qv::test::TempDir;
 using qv::test::TempHome;
@@ -87,7 +93,7 @@ TEST_F(DesktopHome, InstallRequestsMakeOneSubmenuWithItsLaunchersEvenWhenSentTwi
     const std::string launcher = TempDir::read(DesktopMenu::LauncherFile(kGroup, "Tolvad Organizer"));
     EXPECT_NE(launcher.find("Name=Tolvad Organizer\n"), std::string::npos);
     EXPECT_NE(launcher.find("Exec=\"" + tolvad + "\"\n"), std::string::npos);
-    EXPECT_NE(launcher.find("Categories=X-q-v-davov-software;\n"), std::string::npos);
+    EXPECT_NE(launcher.find("Categories=Office;X-q-v-davov-software;\n"), std::string::npos);
     EXPECT_NE(TempDir::read(DesktopMenu::LauncherFile(kGroup, "Tolvad Forms"))
                   .find("Exec=\"" + tolvad + "\" \"/New\"\n"),
               std::string::npos);
@@ -142,4 +148,64 @@ TEST_F(DesktopHome, AssociatedProgramComesFromTheDesktopsMimeDatabase) {
     EXPECT_EQ(FileAssociations::FindAssociatedProgram(rtf), (bin / "writer").string());
     EXPECT_GT(FileAssociations::OpenWithShell(rtf), 32);
     EXPECT_EQ(StubProgram::lines(bin.path()), std::vector<std::string>{"xdg-open\t" + rtf.string()});
+}
+
+TEST_F(DesktopHome, EveryLauncherStartsTheProgramItNamesWhateverItsFolderHolds) {
+    ASSERT_TRUE(DesktopEntryCheck::ValidatorInstalled()) << "desktop-file-validate (desktop-file-utils)";
+    const std::vector<std::string> folders{"Q-V Davov Software", "100% sure",
+                                           "a \"quoted\" name",  "back\\slash",
+                                           "$HOME and `date`",   "Gr\u00F6\u00DFe \u00C7a va",
+                                           "%f %% \\$\" all"};
+    for (const auto& name : folders) {
+        SCOPED_TRACE(name);
+        const auto folder = bin / name;
+        const auto uninstaller = StubProgram::install(folder, "UNINSTAL.EXE");
+        const auto catalogue = StubProgram::install(folder, "TOLVAD.EXE");
+        // The setup names the uninstaller in another case than the disk gives it.
+        ProgramManager::SendProgramManagerRequests(
+            {"[CreateGroup(" + kGroup + ")]",
+             "[AddItem(\"" + (folder / "Uninstal.EXE").string() + "\",Uninstall Q-V Davov Software)]",
+             "[AddItem(" + (folder / "tolvad.exe").string() + ",Tolvad Organizer)]"});
+        const std::vector<std::pair<std::string, std::filesystem::path>> launchers{
+            {"Uninstall Q-V Davov Software", uninstaller}, {"Tolvad Organizer", catalogue}};
+        for (const auto& [title, program] : launchers) {
+            const DesktopEntryCheck entry(DesktopMenu::LauncherFile(kGroup, title));
+            EXPECT_EQ(entry.validatorComplaints(), "") << title;
+            EXPECT_EQ(entry.execWords(), std::vector<std::string>{program.string()}) << entry.raw("Exec");
+            EXPECT_EQ(entry.value("Path"), folder.string());
+            EXPECT_EQ(entry.value("Name"), title);
+            EXPECT_FALSE(entry.value("Comment").empty());
+            EXPECT_EQ(entry.value("Icon"), title == "Tolvad Organizer"
+                                               ? qv::platform::DesktopIcons::kCatalogue
+                                               : qv::platform::DesktopIcons::kUninstall);
+            EXPECT_EQ(entry.value("Categories"), "Office;X-q-v-davov-software;");
+        }
+        EXPECT_EQ(DesktopEntryCheck(DesktopMenu::DirectoryFile(kGroup)).validatorComplaints(), "");
+
+        // The launchers of the file types.
+        StubProgram::install(folder, "QVLEGAL.EXE");
+        StubProgram::install(folder, "QVEDIT.EXE");
+        DesktopAssociations::Register(folder);
+        for (const auto& [file, program] : std::vector<std::pair<const char*, const char*>>{
+                 {DesktopAssociations::kLegalLauncher, "QVLEGAL.EXE"},
+                 {DesktopAssociations::kEditLauncher, "QVEDIT.EXE"}}) {
+            const DesktopEntryCheck entry(home.home() / ".local/share/applications" / file);
+            EXPECT_EQ(entry.validatorComplaints(), "") << file;
+            EXPECT_EQ(entry.execWords(), (std::vector<std::string>{(folder / program).string(), "%f"}))
+                << entry.raw("Exec");
+            EXPECT_EQ(entry.value("Path"), folder.string());
+            EXPECT_FALSE(entry.value("Icon").empty());
+        }
+        DesktopAssociations::Unregister(true);
+        ProgramManager::SendProgramManagerRequests({"[DeleteGroup(" + kGroup + ")]"});
+    }
+}
+
+TEST_F(DesktopHome, TheSubmenuKeepsItsLaunchersOutOfTheOfficeMenu) {
+    ProgramManager::SendProgramManagerRequests({"[CreateGroup(" + kGroup + ")]"});
+    const std::string menu = TempDir::read(DesktopMenu::MergeFile(kGroup));
+    EXPECT_NE(
+        menu.find("<Name>Office</Name>\n    <Exclude><Category>X-q-v-davov-software</Category></Exclude>"),
+        std::string::npos)
+        << menu;
 }

@@ -1,6 +1,8 @@
 #include "catalogue/CatalogueData.h"
 #include "catalogue/FormLauncher.h"
 #include "platform/ConfigPaths.h"
+#include "platform/DesktopAssociations.h"
+#include "platform/DesktopIcons.h"
 #include "platform/DesktopMenu.h"
 #include "platform/Drives.h"
 #include "platform/IniProfile.h"
@@ -11,8 +13,10 @@
 #include "platform/RegistryStore.h"
 #include "setup/FormsArchive.h"
 #include "setup/InstallProcedure.h"
+#include "setup/InstallRecord.h"
 #include "setup/SetupUi.h"
 #include "setup/UninstallProcedure.h"
+#include "support/DesktopEntryCheck.h"
 #include "support/MessageRecorder.h"
 #include "support/ScopedPath.h"
 #include "support/TempDir.h"
@@ -464,4 +468,165 @@ TEST_F(Setup, UninstallInItsStages) {
     messages.clear();
     UninstallProcedure("/U " + folder + "/", messages, ui).Run();
     EXPECT_TRUE(texts().empty());
+}
+
+namespace {
+
+/// Every folder, file and link below `root` with what it holds, for comparing a home
+/// before and after.
+std::map<std::string, std::string> tree(const std::filesystem::path& root) {
+    std::map<std::string, std::string> out;
+    for (auto it = std::filesystem::recursive_directory_iterator(root); it != std::filesystem::end(it);
+         ++it) {
+        const auto name = std::filesystem::relative(it->path(), root).string();
+        if (it->is_symlink())
+            out[name] = "-> " + std::filesystem::read_symlink(it->path()).string();
+        else if (it->is_directory())
+            out[name + "/"] = "";
+        else
+            out[name] = read(it->path());
+    }
+    return out;
+}
+
+void uninstallAll(const std::string& folder, qv::test::MessageRecorder& messages, SetupUi& ui) {
+    messages.setNextReply(MessageReply::Yes);
+    messages.setNextReply(MessageReply::No);
+    messages.setNextReply(MessageReply::Cancel);
+    UninstallProcedure("/U " + folder + "/|" + folder + "/", messages, ui).Run();
+}
+
+} // namespace
+
+TEST_F(Setup, EveryLauncherTheSetupWritesStartsAProgramThatIsThere) {
+    ASSERT_TRUE(qv::test::DesktopEntryCheck::ValidatorInstalled())
+        << "desktop-file-validate (desktop-file-utils)";
+    // Blanks, a percent sign, a backslash, a dollar and letters beyond ASCII: all allowed in
+    // the folder's name.
+    const std::string folder = (work / "Q-V 100% \\ $HOME Gr\u00F6\u00DFe").string();
+    ASSERT_EQ(install(kDisk, folder), 0);
+    EXPECT_TRUE(texts().empty()) << texts()[0];
+    const auto applications = home.home() / ".local/share/applications";
+    int launchers = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(applications)) {
+        if (e.path().extension() != ".desktop")
+            continue;
+        ++launchers;
+        SCOPED_TRACE(e.path().string());
+        const qv::test::DesktopEntryCheck entry(e.path());
+        EXPECT_EQ(entry.validatorComplaints(), "");
+        const auto words = entry.execWords();
+        ASSERT_FALSE(words.empty());
+        EXPECT_EQ(std::filesystem::path(words[0]).parent_path(), folder) << entry.raw("Exec");
+        EXPECT_TRUE(qv::platform::ProcessStarter::IsExecutableFile(words[0])) << entry.raw("Exec");
+        EXPECT_EQ(entry.value("Path"), folder);
+        EXPECT_FALSE(entry.value("Comment").empty());
+        EXPECT_EQ(entry.value("Categories").rfind("Office;", 0), 0u);
+        EXPECT_TRUE(
+            std::filesystem::exists(qv::platform::DesktopIcons::FileOf({entry.value("Icon"), "apps"})))
+            << entry.value("Icon");
+    }
+    EXPECT_EQ(launchers, 4) << "the catalogue, the uninstaller and the two for the file types";
+    const std::string package = read(qv::platform::DesktopAssociations::MimePackage());
+    for (const char* type :
+         {qv::platform::DesktopAssociations::kFormType, qv::platform::DesktopAssociations::kWorksheetType,
+          qv::platform::DesktopAssociations::kPrintFileType}) {
+        const std::string icon = qv::platform::DesktopIcons::ForType(type);
+        EXPECT_NE(package.find("<icon name=\"" + icon + "\"/>"), std::string::npos) << type;
+        EXPECT_NE(read(qv::platform::DesktopIcons::FileOf({icon, "mimetypes"})).find("<svg"),
+                  std::string::npos)
+            << icon;
+    }
+}
+
+TEST_F(Setup, AFullUninstallLeavesTheHomeAsItWasBarTheUsersOwnFiles) {
+    const std::string userList =
+        "# Chosen by hand; keep.\n[Added Associations]\ntext/plain=editor.desktop;\n\n";
+    struct Case {
+        const char* what;
+        std::string mimeapps;
+        bool userFiles; // a worksheet and a print file saved into the install and forms folders
+    };
+    const std::vector<Case> cases{
+        {"a list without defaults, files of the user's own", userList, true},
+        {"a list with defaults of its own, nothing of the user's",
+         userList + "[Default Applications]\n# pdf\napplication/pdf=evince.desktop\n", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        qv::test::TempHome fresh;
+        std::filesystem::create_directories(qv::platform::ConfigPaths::systemFolder());
+        std::ofstream(qv::platform::ConfigPaths::systemFolder() / "MFCANS32.DLL") << "x";
+        std::filesystem::create_directories(fresh.home() / ".local/share/applications");
+        std::ofstream(fresh.home() / ".local/share/applications/editor.desktop")
+            << "[Desktop Entry]\nType=Application\nName=Editor\nExec=true %f\nMimeType=text/plain;\n";
+        std::filesystem::create_directories(fresh.home() / ".local/share/desktop-directories");
+        std::filesystem::create_directories(fresh.configHome());
+        std::ofstream(fresh.configHome() / "mimeapps.list") << c.mimeapps;
+        const auto before = tree(fresh.home());
+
+        const std::string folder = (fresh.home() / "Program Files" / "Q-V Davov Software").string();
+        auto environment = env();
+        environment.rootFolder = fresh.home();
+        environment.systemFolder = qv::platform::ConfigPaths::systemFolder();
+        ui.answers.push_back(folder);
+        ASSERT_EQ(InstallProcedure((kDisk / "").string(), messages, ui, environment).Run(), 0);
+        EXPECT_TRUE(texts().empty()) << texts()[0];
+        // The programs have run: the handoff entry and their settings.
+        qv::platform::PrivateProfile::WritePrivateValue("Binding Data", "Run", "", "QVLEGAL.INI");
+        qv::platform::IniProfile(qv::platform::ConfigPaths::applicationSettings("QVLegal"))
+            .WriteProfileString("Settings", "Print Files", "1");
+        if (c.userFiles) {
+            std::ofstream(folder + "/TOLVAD/Lease.qvw") << "a worksheet";
+            std::ofstream(folder + "/TOLVAD/Lease.qvp") << "{\\rtf1 a print file}";
+            std::ofstream(folder + "/Notes.qvw") << "another";
+        }
+
+        // The catalogue only: the forms go, the user's files stay.
+        messages.setNextReply(MessageReply::Yes);
+        messages.setNextReply(MessageReply::Yes);
+        UninstallProcedure("/U " + folder + "/|" + folder + "/", messages, ui).Run();
+        EXPECT_EQ(std::filesystem::exists(folder + "/TOLVAD/Lease.qvw"), c.userFiles);
+        EXPECT_EQ(std::filesystem::exists(folder + "/TOLVAD/Lease.qvp"), c.userFiles);
+        EXPECT_FALSE(std::filesystem::exists(folder + "/TOLVAD/RE01.QVF"));
+
+        uninstallAll(folder, messages, ui);
+        auto after = tree(fresh.home());
+        if (c.userFiles) {
+            std::map<std::string, std::string> kept;
+            for (auto it = after.begin(); it != after.end();)
+                if (it->first.rfind("Program Files/", 0) == 0) {
+                    kept.insert(*it);
+                    it = after.erase(it);
+                } else {
+                    ++it;
+                }
+            EXPECT_EQ(kept,
+                      (std::map<std::string, std::string>{
+                          {"Program Files/", ""},
+                          {"Program Files/Q-V Davov Software/", ""},
+                          {"Program Files/Q-V Davov Software/Notes.qvw", "another"},
+                          {"Program Files/Q-V Davov Software/TOLVAD/", ""},
+                          {"Program Files/Q-V Davov Software/TOLVAD/Lease.qvp", "{\\rtf1 a print file}"},
+                          {"Program Files/Q-V Davov Software/TOLVAD/Lease.qvw", "a worksheet"}}));
+        }
+        EXPECT_EQ(after, before);
+        messages.clear();
+    }
+}
+
+TEST_F(Setup, WithoutARecordOfTheInstallOnlyFormTemplatesLeaveTheFormsFolder) {
+    const std::string folder = (work / "suite").string();
+    ASSERT_EQ(install(kDisk, folder), 0);
+    EXPECT_TRUE(qv::setup::InstallRecord::Load().present);
+    // A suite put there by an earlier setup, which kept no record.
+    RegistryStore::DeleteKey(Root::LocalMachine, qv::setup::InstallRecord::kKey);
+    std::ofstream(folder + "/TOLVAD/Lease.qvw") << "a worksheet";
+    std::ofstream(folder + "/TOLVAD/mine.qvf") << "a form of the user's own making";
+    messages.setNextReply(MessageReply::Yes);
+    messages.setNextReply(MessageReply::Yes);
+    UninstallProcedure("/U " + folder + "/|" + folder + "/", messages, ui).Run();
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(folder + "/TOLVAD"))
+        left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"Lease.qvw"});
 }

@@ -4,6 +4,7 @@
 #include "platform/Drives.h"
 #include "setup/InstallProcedure.h"
 #include "setup/ui/QtSetupUi.h"
+#include "setup/ui/SetupPictures.h"
 #include "setup/ui/SetupWindow.h"
 #include "view/ui/QtMessages.h"
 
@@ -29,6 +30,7 @@ public:
 int SetupApp::run(int argc, char** argv, const std::string& commandLine) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(SetupPictures::WindowIcon()); // the dialogs' and message boxes' too
     const std::string line = commandLine.empty()
                                  ? QApplication::arguments().mid(1).join(QLatin1Char(' ')).toStdString()
                                  : commandLine;

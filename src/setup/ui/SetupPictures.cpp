@@ -3,6 +3,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPolygonF>
 
 namespace qv::setup {
 namespace {
@@ -54,6 +56,33 @@ QImage SetupPictures::Mask() {
     p.setRenderHint(QPainter::Antialiasing, false);
     drawLogoShape(p, Qt::white, Qt::white);
     return mask;
+}
+
+QIcon SetupPictures::WindowIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        for (qreal scale : {1.0, 2.0}) {
+            QPixmap pm(QSize(size, size) * scale);
+            pm.setDevicePixelRatio(scale);
+            pm.fill(Qt::transparent);
+            QPainter p(&pm);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.scale(size / 48.0, size / 48.0);
+            p.setPen(QPen(QColor(0x1F, 0x2A, 0x3A), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            // The open box.
+            p.setBrush(QColor(0xEC, 0xE4, 0xD3));
+            p.drawPolygon(QPolygonF({QPointF(6, 20), QPointF(24, 28), QPointF(42, 20), QPointF(42, 38),
+                                     QPointF(24, 46), QPointF(6, 38)}));
+            // The page on its way in, with an arrow on it.
+            p.setBrush(QColor(0xFB, 0xF8, 0xF1));
+            p.drawRect(QRectF(15, 3, 18, 22));
+            p.setPen(Qt::NoPen);
+            p.setBrush(kAccent);
+            p.drawPolygon(QPolygonF({QPointF(21, 7), QPointF(27, 7), QPointF(27, 14), QPointF(30, 14),
+                                     QPointF(24, 21), QPointF(18, 14), QPointF(21, 14)}));
+            icon.addPixmap(pm);
+        }
+    return icon;
 }
 
 QImage SetupPictures::Logo() {

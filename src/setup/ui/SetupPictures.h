@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 
 namespace qv::setup {
@@ -12,6 +13,9 @@ public:
     static QImage Emboss();
     static QImage Logo();
     static QImage Mask();
+    /// Icon 128, the window's own: the suite's box with a page going in, drawn like the
+    /// icons the setup installs for the desktop.
+    static QIcon WindowIcon();
 };
 
 } // namespace qv::setup

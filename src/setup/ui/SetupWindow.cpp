@@ -12,6 +12,7 @@ namespace qv::setup {
 SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("setup102"));
     setWindowTitle(QStringLiteral("Q-V Davov Software Setup"));
+    setWindowIcon(SetupPictures::WindowIcon());
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(600, 360);
     if (QScreen* screen = QGuiApplication::primaryScreen())
