@@ -118,6 +118,10 @@ private:
                 p_ += underscore ? std::string(" ") : PrintFileWriter::Escape(t);
             }
             reducePad(t.size());
+        } else if (f == RUN_EQUATION) {
+            // The layout pass formatted its field and never breaks a line here; measuring the
+            // field ahead of its own padding would break the line before the blanks the
+            // printed page keeps at its end, and the editor would show other lines.
         } else if (!editor_) {
             p_ += PrintFileWriter::Escape(t);
             reducePad(t.size());

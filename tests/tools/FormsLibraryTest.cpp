@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -69,6 +71,42 @@ std::string printable(const std::string& utf8Line) {
     return s.substr(0, s.find_last_not_of(' ') + 1);
 }
 
+/// The non-empty lines of an editor print file's text, as `printable` gives a laid-out line:
+/// control words dropped, a paragraph mark ending each line, no-break spaces as "~".
+std::vector<std::string> printFileLines(const std::string& rtf) {
+    const std::size_t begin = rtf.find("\\pard\\deflang1033");
+    const std::size_t end = rtf.find("\r\n}{\r\n\\mymargl");
+    std::vector<std::string> lines;
+    if (begin == std::string::npos || end == std::string::npos)
+        return lines;
+    std::string line;
+    auto finish = [&] {
+        line = line.substr(0, line.find_last_not_of(' ') + 1);
+        if (!line.empty())
+            lines.push_back(line);
+        line.clear();
+    };
+    for (std::size_t i = rtf.find("\r\n", begin) + 2; i < end; ++i) {
+        const char c = rtf[i];
+        if (c == '\\' && i + 1 < end && std::isalpha(static_cast<unsigned char>(rtf[i + 1]))) {
+            std::size_t j = i + 1;
+            while (j < end && rtf[j] != ' ')
+                ++j;
+            if (rtf.compare(i, j - i, "\\par") == 0)
+                finish();
+            i = j;
+        } else if (c == '\\' && i + 1 < end) {
+            line += rtf[++i];
+        } else if (static_cast<unsigned char>(c) == 0xA0) {
+            line += '~';
+        } else if (c != '\r' && c != '\n') {
+            line += c;
+        }
+    }
+    finish();
+    return lines;
+}
+
 } // namespace
 
 TEST_F(FormsLibrary, EveryCategoryHasThreeFormsAndTheDataFilesAgreeWithTheFormsFolder) {
@@ -113,6 +151,7 @@ TEST_F(FormsLibrary, EveryCategoryHasThreeFormsAndTheDataFilesAgreeWithTheFormsF
 TEST_F(FormsLibrary, EveryFormPassesTheCheckLaysOutAt65AndFillsEndToEnd) {
     const auto codes = formCodes();
     ASSERT_GE(codes.size(), 33u);
+    std::vector<std::string> shownLines;
     for (const auto& code : codes) {
         SCOPED_TRACE(code);
         const std::string form = (kStage / "Tolvad" / (code + ".qvf")).string();
@@ -140,6 +179,12 @@ TEST_F(FormsLibrary, EveryFormPassesTheCheckLaysOutAt65AndFillsEndToEnd) {
             const json laidOut = json::parse(r.out);
             for (const auto& line : laidOut["formLines"])
                 EXPECT_LE(printable(line).size(), 65u) << printable(line);
+            if (answered) {
+                shownLines.clear();
+                for (const auto& line : laidOut["formLines"])
+                    if (!printable(line).empty())
+                        shownLines.push_back(printable(line));
+            }
         }
         const auto fill =
             qvform({"fill", form, "--today", "2027-05-02", "--answers", answersFile.string(), "--print-file",
@@ -147,6 +192,14 @@ TEST_F(FormsLibrary, EveryFormPassesTheCheckLaysOutAt65AndFillsEndToEnd) {
                     "--rtf", (out / (code + ".rtf")).string()});
         EXPECT_EQ(fill.exitCode, 0) << fill.err;
         EXPECT_GT(std::filesystem::file_size(out / (code + ".qvp")), 200u);
+        // The print file opens in the editor with the lines the form prints with.
+        // (An unanswered underlined blank shows as underscores and is written as no-break spaces.)
+        auto blanksAlike = [](std::vector<std::string> lines) {
+            for (auto& line : lines)
+                std::replace(line.begin(), line.end(), '_', '~');
+            return lines;
+        };
+        EXPECT_EQ(blanksAlike(printFileLines(TempDir::read(out / (code + ".qvp")))), blanksAlike(shownLines));
     }
 }
 
