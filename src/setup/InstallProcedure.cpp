@@ -92,8 +92,18 @@ int InstallProcedure::Run() {
         return UninstallProcedure(commandLine_, messages_, ui_).Run();
     std::error_code ec;
     std::filesystem::current_path(commandLine_, ec);
+    // On this platform the shared libraries are the suite's own stand-ins: note those this
+    // install brings, so that removing everything takes them away again.
+    std::vector<std::string> systemCreated;
+    for (const auto& p : {env_.systemFolder.parent_path(), env_.systemFolder, env_.systemFolder / "MFCANS32.DLL",
+                          env_.systemFolder / "MFCUIA32.DLL"})
+        if (!std::filesystem::exists(p, ec))
+            systemCreated.push_back(p.string());
     if (!sharedLibraries())
         return 0;
+    for (const auto& p : systemCreated)
+        if (std::filesystem::exists(p, ec))
+            record_.created.push_back(p);
     std::string folder = DefaultFolder();
     const std::filesystem::path programFiles = env_.rootFolder / "Program Files";
     const bool hadProgramFiles = std::filesystem::exists(programFiles, ec);

@@ -2,6 +2,7 @@
 
 #include "formengine/UserMessages.h"
 #include "platform/CaseBlindPath.h"
+#include "platform/ConfigPaths.h"
 #include "platform/DesktopAssociations.h"
 #include "platform/DesktopIcons.h"
 #include "platform/FontAlias.h"
@@ -65,6 +66,14 @@ void removeLeftovers(const std::filesystem::path& folder, const InstallRecord& r
             continue;
         std::error_code ec;
         std::filesystem::remove(p, ec);
+    }
+    // The shared-library stand-ins and their folders, where the install brought them.
+    const auto system = platform::ConfigPaths::systemFolder();
+    for (const auto& p : {system / "MFCANS32.DLL", system / "MFCUIA32.DLL", system, system.parent_path()}) {
+        if (std::find(created.begin(), created.end(), p) == created.end())
+            continue;
+        std::error_code ec;
+        std::filesystem::remove(p, ec); // a folder only when empty
     }
     platform::SetupFootprint::RemoveLeftovers(created);
 }

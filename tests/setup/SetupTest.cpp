@@ -546,16 +546,20 @@ TEST_F(Setup, AFullUninstallLeavesTheHomeAsItWasBarTheUsersOwnFiles) {
         const char* what;
         std::string mimeapps;
         bool userFiles; // a worksheet and a print file saved into the install and forms folders
+        bool librariesThere = true; // otherwise the setup brings its shared-library stand-ins
     };
     const std::vector<Case> cases{
         {"a list without defaults, files of the user's own", userList, true},
         {"a list with defaults of its own, nothing of the user's",
-         userList + "[Default Applications]\n# pdf\napplication/pdf=evince.desktop\n", false}};
+         userList + "[Default Applications]\n# pdf\napplication/pdf=evince.desktop\n", false},
+        {"a home without the shared libraries", userList, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         qv::test::TempHome fresh;
-        std::filesystem::create_directories(qv::platform::ConfigPaths::systemFolder());
-        std::ofstream(qv::platform::ConfigPaths::systemFolder() / "MFCANS32.DLL") << "x";
+        if (c.librariesThere) {
+            std::filesystem::create_directories(qv::platform::ConfigPaths::systemFolder());
+            std::ofstream(qv::platform::ConfigPaths::systemFolder() / "MFCANS32.DLL") << "x";
+        }
         std::filesystem::create_directories(fresh.home() / ".local/share/applications");
         std::ofstream(fresh.home() / ".local/share/applications/editor.desktop")
             << "[Desktop Entry]\nType=Application\nName=Editor\nExec=true %f\nMimeType=text/plain;\n";
@@ -569,8 +573,13 @@ TEST_F(Setup, AFullUninstallLeavesTheHomeAsItWasBarTheUsersOwnFiles) {
         environment.rootFolder = fresh.home();
         environment.systemFolder = qv::platform::ConfigPaths::systemFolder();
         ui.answers.push_back(folder);
+        if (!c.librariesThere)
+            messages.setNextReply(MessageReply::Ok);
         ASSERT_EQ(InstallProcedure((kDisk / "").string(), messages, ui, environment).Run(), 0);
-        EXPECT_TRUE(texts().empty()) << texts()[0];
+        EXPECT_EQ(texts().size(), c.librariesThere ? 0u : 3u) << (texts().empty() ? "" : texts()[0]);
+        EXPECT_TRUE(std::filesystem::exists(qv::platform::ConfigPaths::systemFolder() / "MFCUIA32.DLL") ||
+                    c.librariesThere);
+        messages.clear();
         // The programs have run: the handoff entry and their settings.
         qv::platform::PrivateProfile::WritePrivateValue("Binding Data", "Run", "", "QVLEGAL.INI");
         qv::platform::IniProfile(qv::platform::ConfigPaths::applicationSettings("QVLegal"))
