@@ -292,13 +292,7 @@ class Journey:
         self.compare_prints(qvlegal_pdf, qvedit_pdf)
 
         self.step("5. close QVEDIT: the catalogue comes back")
-        d.activate(editor)
-        d.key("alt+F4")
-        back = d.wait_window("^Tolvad Organizer$", timeout=60)
-        self.shot("catalogue-back")
-        d.activate(back)
-        d.key("alt+F4")
-        d.wait_no_window("^Tolvad Organizer$", timeout=30)
+        self.close_back_to_catalogue(editor, "catalogue-back")
 
         self.step("6. uninstall from the menu: keep other products, then remove everything")
         self.uninstall(keep_others=True)
@@ -311,7 +305,6 @@ class Journey:
         self.check_nothing_left(before, {worksheet, print_file})
 
     def odd_folder_journey(self):
-        d = self.display
         self.step("7. the same install into a folder with blanks, % and non-ASCII letters")
         before = self.home.snapshot()
         # (xdotool types capitals of letters outside the keymap as small ones, so all are small)
@@ -321,17 +314,22 @@ class Journey:
 
         self.step("7b. from that folder's catalogue a form opens, and closing it brings the catalogue back")
         entry = self.open_promissory_note(folder)
-        d.activate(entry)
-        d.key("alt+F4")
-        back = d.wait_window("^Tolvad Organizer$", timeout=60)
-        self.shot("odd-folder-catalogue-back")
-        d.activate(back)
-        d.key("alt+F4")
-        d.wait_no_window("^Tolvad Organizer$", timeout=30)
+        self.close_back_to_catalogue(entry, "odd-folder-catalogue-back")
 
         self.step("7c. remove everything again")
         self.uninstall(keep_others=False)
         self.check_nothing_left(before, set())
+
+    def close_back_to_catalogue(self, window, shot):
+        """Closes a program the catalogue started: the catalogue comes back; then closes that."""
+        d = self.display
+        d.activate(window)
+        d.key("alt+F4")
+        back = d.wait_window("^Tolvad Organizer$", timeout=60)
+        self.shot(shot)
+        d.activate(back)
+        d.key("alt+F4")
+        d.wait_no_window("^Tolvad Organizer$", timeout=30)
 
     def open_promissory_note(self, folder: Path):
         """The catalogue from its launcher: Choose a Form, the note's category, the note."""
