@@ -12,7 +12,7 @@ packages=(cmake ninja-build g++ pkg-config
 locales_wanted=()
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(locales libreoffice-writer-nogui poppler-utils
-            python3 xvfb xdotool openbox x11-utils imagemagick)
+            python3 xvfb xdotool openbox x11-utils x11-xserver-utils imagemagick)
   locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 fr_FR.UTF-8)
 fi
 

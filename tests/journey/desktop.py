@@ -66,6 +66,13 @@ class Display:
             self._wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             wait_until("the window manager", lambda: self._has_wm(), timeout=15)
+        # Letters the US keymap lacks get keys of their own: xdotool would otherwise remap a
+        # key for each one as it types, which races with the programs' reading of the keymap.
+        if shutil.which("xmodmap"):
+            for code, syms in ((93, "ae AE"), (97, "oslash Oslash"), (103, "aring Aring"),
+                               (120, "eacute Eacute")):
+                subprocess.run(["xmodmap", "-e", f"keycode {code} = {syms}"], env=self.env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 
     def __exit__(self, *exc):
