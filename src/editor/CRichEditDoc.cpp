@@ -1,5 +1,6 @@
 #include "editor/CRichEditDoc.h"
 
+#include "editor/rtf/RtfKept.h"
 #include "editor/rtf/RtfReader.h"
 #include "editor/rtf/RtfWriter.h"
 #include "platform/AtomicFile.h"
@@ -40,7 +41,10 @@ CRichEditDoc::CRichEditDoc(int& orientation) : orientation_(orientation) {
 void CRichEditDoc::OnNewDocument() {
     margins_ = {kDefaultMargin, kDefaultMargin, kDefaultMargin, kDefaultMargin};
     orientation_ = 1;
+    readProblem_.clear();
     text_.clear();
+    // The last file's stylesheet, headers and settings are not the new document's.
+    text_.setProperty(RtfKept::kDocumentGroups, QVariant());
     text_.clearUndoRedoStacks();
     text_.setModified(false);
 }
@@ -56,7 +60,9 @@ bool CRichEditDoc::OnOpenDocument(const QString& path, QString& error) {
         error = QStringLiteral("Failed to open document.");
         return false;
     }
-    RtfReader::Read(data, text_, &error);
+    QString problem;
+    RtfReader::Read(data, text_, &problem);
+    readProblem_ = problem;
     const PrintFileMargins m = MarginBlockReader::Read(bytes);
     margins_ = {m.left, m.top, m.right, m.bottom};
     orientation_ = m.found ? (m.orientation == 2 ? 2 : 1) : 1;

@@ -23,8 +23,12 @@ public:
     /// Margins 1440, portrait, empty text, nothing to undo, not modified.
     void OnNewDocument();
     /// Reads the RTF and the margin block (1440 and portrait without one); false with
-    /// `error` when the file cannot be read or is not RTF.
+    /// `error` when the file cannot be read or is not RTF. A file read only in part opens
+    /// with what could be read, and readProblem() says what stopped the reading.
     bool OnOpenDocument(const QString& path, QString& error);
+    /// Why the file last opened was not read completely; empty when it was.
+    const QString& readProblem() const { return readProblem_; }
+    void clearReadProblem() { readProblem_.clear(); }
     /// Writes the RTF and one margin block after it, replacing the file whole.
     bool OnSaveDocument(const QString& path, QString& error);
     /// The bytes a save writes.
@@ -51,6 +55,7 @@ private:
     QTextDocument text_;
     std::array<int, 4> margins_{kDefaultMargin, kDefaultMargin, kDefaultMargin, kDefaultMargin};
     std::array<int, 2> paper_{kLetterWidth, kLetterHeight};
+    QString readProblem_;
 };
 
 } // namespace qv::editor

@@ -255,3 +255,112 @@ TEST_F(Editor, PrintsEveryPageInsideTheDocumentsMargins) {
     const double x = std::stod(box.out.substr(at + 12));
     EXPECT_NEAR(x, 144.0, 3.0);
 }
+
+namespace {
+
+// Read only up to the over-long control word: what follows it is lost to the editor.
+const char* const kDamagedFile =
+    "{\\rtf1\\ansi Read part.\\par \\averylongcontrolwordthatnoreaderknowsaboutatall Lost part.\\par}\r\n"
+    "{\r\n\\mymargl720\r\n\\mymargr720\r\n\\mymargt720\r\n\\mymargb720\r\n\\orient1\r\n};";
+
+const char* const kReplaceQuestionEnd =
+    ". Saving it would replace the original with only what could be read. "
+    "Save it under another name instead?";
+
+} // namespace
+
+TEST_F(Editor, AFileReadOnlyInPartOpensWithAMessageSayingWhatCouldNotBeRead) {
+    const auto path = files.write("damaged.qvp", kDamagedFile);
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(path.string())));
+    const QString problem = frame->document().readProblem();
+    ASSERT_FALSE(problem.isEmpty());
+    EXPECT_TRUE(frame->document().text().toPlainText().startsWith(QStringLiteral("Read part.")));
+    EXPECT_EQ(frame->document().margins(), (std::array<int, 4>{720, 720, 720, 720}));
+    ASSERT_EQ(messages.entries().size(), 1u);
+    const auto& shown = messages.entries().back();
+    EXPECT_EQ(shown.text.rfind("damaged.qvp could not be read completely: ", 0), 0u) << shown.text;
+    QString quoted = problem.trimmed();
+    while (quoted.endsWith(QLatin1Char('.')))
+        quoted.chop(1);
+    EXPECT_NE(shown.text.find(quoted.toStdString()), std::string::npos) << shown.text;
+    EXPECT_EQ(shown.icon, qv::MessageIcon::Exclamation);
+
+    // A whole file afterwards: no message, nothing remembered.
+    messages.clear();
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(files.write("whole.qvp", kPrintFile).string())));
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_TRUE(frame->document().readProblem().isEmpty());
+}
+
+TEST_F(Editor, SavingOverAFileReadOnlyInPartAsksFirst) {
+    struct Row {
+        const char* what;
+        qv::MessageReply reply;
+        bool originalKept;
+        bool otherWritten;
+    };
+    const Row rows[] = {
+        {"Cancel writes nothing", qv::MessageReply::Cancel, true, false},
+        {"No replaces the original", qv::MessageReply::No, false, false},
+        {"Yes saves under another name", qv::MessageReply::Yes, true, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const auto path = files.write("damaged.qvp", kDamagedFile);
+        const auto other = files / "other.qvp";
+        std::filesystem::remove(other);
+        ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(path.string())));
+        frame->setFileChooser([&](bool) { return QString::fromStdString((files / "other").string()); });
+        QTest::keyClicks(frame->view(), QStringLiteral("typed "));
+        messages.clear();
+        messages.setNextReply(row.reply);
+        frame->action(CMainFrame::Save)->trigger();
+        ASSERT_EQ(messages.entries().size(), 1u);
+        const auto& asked = messages.entries().front();
+        EXPECT_EQ(asked.text.rfind("damaged.qvp could not be read completely: ", 0), 0u) << asked.text;
+        EXPECT_TRUE(QByteArray::fromStdString(asked.text).endsWith(kReplaceQuestionEnd)) << asked.text;
+        EXPECT_EQ(asked.buttons, qv::MessageButtons::YesNoCancel);
+        EXPECT_EQ(asked.caption, "Q-V Print File Editor");
+        EXPECT_EQ(TempDir::read(path) == kDamagedFile, row.originalKept);
+        EXPECT_EQ(std::filesystem::exists(other), row.otherWritten);
+        if (row.otherWritten)
+            EXPECT_NE(TempDir::read(other).find("typed"), std::string::npos);
+        EXPECT_EQ(frame->document().text().isModified(), row.reply == qv::MessageReply::Cancel);
+
+        // Once saved somewhere, saving again asks nothing.
+        if (row.reply != qv::MessageReply::Cancel) {
+            messages.clear();
+            frame->action(CMainFrame::Save)->trigger();
+            EXPECT_TRUE(messages.entries().empty());
+        }
+    }
+}
+
+TEST_F(Editor, SaveAsToAnotherNameAndClosingWithSaveAreGuardedOnlyOverTheOriginal) {
+    const auto path = files.write("damaged.qvp", kDamagedFile);
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(path.string())));
+    QTest::keyClicks(frame->view(), QStringLiteral("typed "));
+    messages.clear();
+    frame->setFileChooser([&](bool) { return QString::fromStdString((files / "copy.qvp").string()); });
+    frame->action(CMainFrame::SaveAs)->trigger();
+    EXPECT_TRUE(messages.entries().empty()) << "another name is free";
+    EXPECT_TRUE(std::filesystem::exists(files / "copy.qvp"));
+    // Back over the original under Save As: asked again.
+    frame->setFileChooser([&](bool) { return QString::fromStdString(path.string()); });
+    messages.setNextReply(qv::MessageReply::Cancel);
+    frame->action(CMainFrame::SaveAs)->trigger();
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_EQ(TempDir::read(path), kDamagedFile);
+
+    // Closing: Yes to saving changes, then Cancel to replacing the original keeps the window.
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(path.string())));
+    QTest::keyClicks(frame->view(), QStringLiteral("typed "));
+    messages.clear();
+    messages.setNextReply(qv::MessageReply::Yes);
+    messages.setNextReply(qv::MessageReply::Cancel);
+    frame->close();
+    EXPECT_TRUE(frame->isVisible());
+    ASSERT_EQ(messages.entries().size(), 2u);
+    EXPECT_TRUE(QByteArray::fromStdString(messages.entries()[1].text).endsWith(kReplaceQuestionEnd));
+    EXPECT_EQ(TempDir::read(path), kDamagedFile);
+}

@@ -261,3 +261,42 @@ TEST_F(QvformFill, PdfPagesCarryNumbersOnlyWhenThereIsMoreThanOne) {
     EXPECT_NE(two.find("- 2 -"), std::string::npos) << two;
     EXPECT_NE(two.find("Paragraph 29 of the agreement."), std::string::npos);
 }
+
+TEST_F(Qvform, RtfOpensAndSavesAsTheEditorDoesAndReportsWhatWasRead) {
+    const std::string margins = "{\r\n\\mymargl720\r\n\\mymargr1080\r\n\\mymargt1440\r\n\\mymargb360\r\n\\orient2\r\n};";
+    const auto printFile = files.write(
+        "note.qvp", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs24 \\pard\\qc NOTE\\par "
+                    "\\pard I, {\\ul Jane Roe}, promise.\\par}\r\n" + margins);
+    auto r = run({"rtf", printFile.string(), (files / "out.qvp").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    json j = json::parse(r.out);
+    EXPECT_EQ(j["paragraphs"], 3);
+    for (const char* key : {"tables", "cells", "listItems", "pictures", "fields", "links", "kept"})
+        EXPECT_EQ(j[key], 0) << key;
+    EXPECT_TRUE(j["problem"].is_null());
+    const std::string saved = TempDir::read(files / "out.qvp");
+    EXPECT_TRUE(saved.size() > margins.size() && saved.substr(saved.size() - margins.size()) == margins)
+        << "the margin block is kept";
+    EXPECT_EQ(saved.find("\\mymargl"), saved.rfind("\\mymargl"));
+    EXPECT_NE(saved.find("Jane Roe"), std::string::npos);
+
+    // Read only in part: the problem, exit 1, and OUT written with what was read.
+    const auto damaged = files.write(
+        "damaged.rtf", "{\\rtf1 Read part.\\par \\averylongcontrolwordthatnoreaderknowsaboutatall Lost.\\par}");
+    r = run({"rtf", damaged.string(), (files / "damaged-out.rtf").string()});
+    EXPECT_EQ(r.exitCode, 1);
+    j = json::parse(r.out);
+    ASSERT_TRUE(j["problem"].is_string()) << r.out;
+    EXPECT_FALSE(j["problem"].get<std::string>().empty());
+    EXPECT_NE(TempDir::read(files / "damaged-out.rtf").find("Read part."), std::string::npos);
+
+    // Not RTF: the suite's message, nothing written.
+    const auto text = files.write("plain.txt", "just text");
+    r = run({"rtf", text.string(), (files / "never.rtf").string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "qvform: Failed to open document.\n");
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_FALSE(std::filesystem::exists(files / "never.rtf"));
+
+    EXPECT_EQ(run({"rtf", printFile.string()}).exitCode, 2);
+}

@@ -248,20 +248,7 @@ void CMainFrame::createActions() {
         else
             SaveTo(path_);
     });
-    connect(action(SaveAs), &QAction::triggered, this, [this] {
-        QString path;
-        if (chooseFile_) {
-            path = chooseFile_(true);
-            if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-                path += QStringLiteral(".qvp");
-        } else {
-            SaveAsDialog dialog(this, QString(), QStringLiteral("Q-V Print Files"), QStringLiteral("qvp"));
-            runModal(dialog);
-            path = dialog.chosenPath();
-        }
-        if (!path.isEmpty())
-            SaveTo(path);
-    });
+    connect(action(SaveAs), &QAction::triggered, this, &CMainFrame::onSaveAs);
     connect(action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);
     connect(action(Print), &QAction::triggered, this, [this] { onPrint(false); });
     connect(action(PrintPreview), &QAction::triggered, this, [this] { onPrint(true); });
@@ -503,20 +490,70 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
         return false;
     }
     path_ = path;
+    readFrom_ = path;
     printer_->setPageOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     layoutUpdate();
     recentFiles_->Add(path);
     updateTitle();
     UpdatePass();
+    if (!doc_.readProblem().isEmpty())
+        messages_.show(readProblemText() + ". Only what could be read is shown.", MessageIcon::Exclamation);
     return true;
 }
 
+bool CMainFrame::onSaveAs() {
+    QString path;
+    if (chooseFile_) {
+        path = chooseFile_(true);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".qvp");
+    } else {
+        SaveAsDialog dialog(this, QString(), QStringLiteral("Q-V Print Files"), QStringLiteral("qvp"));
+        runModal(dialog);
+        path = dialog.chosenPath();
+    }
+    return !path.isEmpty() && SaveTo(path);
+}
+
+std::string CMainFrame::readProblemText() const {
+    QString problem = doc_.readProblem().trimmed();
+    while (problem.endsWith(QLatin1Char('.')))
+        problem.chop(1);
+    return (QFileInfo(readFrom_).fileName() + QStringLiteral(" could not be read completely: ") + problem)
+        .toStdString();
+}
+
+bool CMainFrame::replacesDamagedOriginal(const QString& path) const {
+    if (doc_.readProblem().isEmpty() || readFrom_.isEmpty())
+        return false;
+    const QFileInfo target(path), original(readFrom_);
+    if (target.exists() && original.exists())
+        return target.canonicalFilePath() == original.canonicalFilePath();
+    return target.absoluteFilePath() == original.absoluteFilePath();
+}
+
 bool CMainFrame::SaveTo(const QString& path) {
+    // What could not be read is still in the original: writing over it loses that for good.
+    if (replacesDamagedOriginal(path)) {
+        switch (messages_.show(readProblemText() +
+                                   ". Saving it would replace the original with only what could be read. "
+                                   "Save it under another name instead?",
+                               MessageIcon::Exclamation, MessageButtons::YesNoCancel, kTitle)) {
+        case MessageReply::Yes:
+            return onSaveAs();
+        case MessageReply::No:
+            break;
+        default:
+            return false;
+        }
+    }
     QString error;
     if (!doc_.OnSaveDocument(path, error)) {
         messages_.show(error.toStdString(), MessageIcon::Exclamation);
         return false;
     }
+    if (replacesDamagedOriginal(path))
+        doc_.clearReadProblem(); // the user chose to replace it: nothing left to protect
     path_ = path;
     recentFiles_->Add(path);
     updateTitle();

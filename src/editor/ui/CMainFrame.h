@@ -84,6 +84,8 @@ public:
 
     bool OpenDocumentFile(const QString& path);
     void NewDocument();
+    /// Writes the document to `path`. Over the file a document was read from only in part,
+    /// asks first and offers Save As instead; false when nothing was written.
     bool SaveTo(const QString& path);
     /// Asks about unsaved changes: false when the user cancels.
     bool SaveModified();
@@ -109,6 +111,11 @@ private:
     void align(Qt::Alignment a);
     void layoutUpdate();
     void updateTitle();
+    bool onSaveAs();
+    /// The read problem as the messages quote it: "NAME could not be read completely: ...".
+    std::string readProblemText() const;
+    /// True when `path` is the file the document was read from only in part.
+    bool replacesDamagedOriginal(const QString& path) const;
     void onPageSetup();
     void onPrint(bool preview);
     /// Lays the text out on the printer's own pixels inside its margins and prints the
@@ -126,6 +133,7 @@ private:
     int orientation_ = 1;
     CRichEditDoc doc_;
     QString path_;
+    QString readFrom_; // the file last opened, which a read problem concerns
     CRichEditView* view_ = nullptr;
     FormatBar* formatBar_ = nullptr;
     std::map<int, QAction*> actions_;

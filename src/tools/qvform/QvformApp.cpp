@@ -7,6 +7,7 @@
 #include "tools/qvform/CommandLine.h"
 #include "tools/qvform/FormJson.h"
 #include "tools/qvform/FormSession.h"
+#include "tools/qvform/RtfCommand.h"
 
 #include "view/FormLayout.h"
 #include "view/NumericFields.h"
@@ -130,6 +131,15 @@ Commands:
       the form's variables: DIR/NAME-0001.qvp and so on (print files unless another
       output is asked for). Bad rows are reported with their line and skipped.
 
+  rtf IN OUT
+      Open IN (any RTF file, print files with their margin block) as the print file
+      editor opens it and save it untouched to OUT as the editor saves it. Prints
+      the counts of the editor's document: paragraphs, tables, cells, listItems,
+      pictures, fields (links included), links and kept (what the editor keeps
+      without showing it: footnotes, headers, stylesheets...), and problem: what
+      could not be read, or null. Exit status 1 when IN could not be read
+      completely (OUT is still written) or is not RTF (nothing is written).
+
 Answers file: a JSON array of [key, value] pairs applied in order; the key is an
 occurrence number as a string ("0", "1", ...) or a variable name (every occurrence of
 it); values are text. Numeric fields use the number and currency formats of the
@@ -183,6 +193,8 @@ int QvformApp::run(const std::vector<std::string>& args, std::ostream& out, std:
             return AuthoringCommands::check(words, out);
         if (command == "merge")
             return AuthoringCommands::merge(words, out, [this] { ensureGuiApplication(); });
+        if (command == "rtf")
+            return RtfCommand::run(words, out, [this] { ensureGuiApplication(); });
         throw UsageError("unknown command '" + command + "'");
     } catch (const RefusedFile& e) {
         if (*e.what())
