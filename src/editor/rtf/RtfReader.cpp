@@ -1,8 +1,16 @@
 #include "editor/rtf/RtfReader.h"
 
+
+#include "editor/rtf/RtfDestinations.h"
+#include "editor/rtf/RtfFieldInstruction.h"
+#include "editor/rtf/RtfKept.h"
+#include "editor/rtf/RtfOwnProperties.h"
+#include "editor/rtf/RtfPicture.h"
+
 #include <QColor>
 #include <QImage>
 #include <QStringDecoder>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
@@ -19,11 +27,21 @@
 namespace qv::editor {
 namespace {
 
-constexpr int kMaxDepth = 1024;             // deeper groups keep the innermost state
-constexpr int kMaxWordLength = 32;          // a longer control word is an error
-constexpr qsizetype kMaxPicture = 64 << 20; // bytes of one picture
+constexpr int kMaxDepth = 1024;    // deeper groups keep the innermost state
+constexpr int kMaxWordLength = 32; // a longer control word is not read
 
-enum class Destination { Text, Skip, FontTable, FontEntry, ColorTable, Picture, FieldInstruction };
+// What could not be read, in the words the window shows.
+const char* const kLongWord = "A control word longer than 32 letters could not be read and was left out.";
+const char* const kCutShort = "The file ends before its last group is closed: its end is missing.";
+const char* const kTooDeep = "Groups are nested more than 1024 deep: the formatting inside the deepest ones "
+                             "could not be read.";
+const char* const kBinaryPastEnd = "Binary data runs past the end of the file.";
+const char* const kPictureCutShort = "A picture's data is cut short: the picture could not be read.";
+
+enum class Destination { Text, Skip, Kept, FontTable, FontEntry, ColorTable, Picture };
+
+/// What a captured group becomes when it closes.
+enum class Capture { None, DocumentGroup, InlineGroup, Preamble, Instruction };
 
 struct CharState {
     bool bold = false, italic = false, underline = false, strike = false;
@@ -31,7 +49,17 @@ struct CharState {
     int size = 24; // half points
     int color = 0; // index in the colour table, 0 = automatic
     int highlight = 0;
+    int vertical = 0; // 1 super, 2 sub
+    int offset = 0;   // \up (positive) and \dn, half points
+    QFont::Capitalization caps = QFont::MixedCase;
+    int field = -1; // the field whose result this is
     bool operator==(const CharState&) const = default;
+};
+
+struct Tab {
+    int position = 0; // twips
+    QTextOption::TabType type = QTextOption::LeftTab;
+    int leader = RtfOwn::NoLeader;
 };
 
 struct ParaState {
@@ -39,6 +67,9 @@ struct ParaState {
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
     int lineSpacing = 0;
     bool lineMultiple = false;
+    bool pageBreakBefore = false, keepTogether = false, keepWithNext = false;
+    QVector<Tab> tabs;
+    Tab nextTab; // type and leader given before its \tx
 };
 
 struct GroupState {
@@ -47,11 +78,21 @@ struct GroupState {
     Destination dest = Destination::Text;
     int ucSkip = 1;
     int codePage = 1252;
+    qsizetype start = 0; // where the group's brace is
+    int field = -1;      // the field group this group is in
 };
 
 struct Font {
     QString name;
     int codePage = 1252;
+};
+
+struct Field {
+    qsizetype start = 0;
+    int depth = 0;
+    QByteArray instruction;
+    QString href;
+    bool shown = false;
 };
 
 int codePageOfCharset(int charset) {
@@ -88,9 +129,30 @@ char16_t fromWindows1252(unsigned char b) {
     return b >= 0x80 && b < 0xA0 ? high[b - 0x80] : char16_t(b);
 }
 
+int leaderOf(const QByteArray& w) {
+    if (w == "tldot")
+        return RtfOwn::Dots;
+    if (w == "tlhyph")
+        return RtfOwn::Hyphens;
+    if (w == "tlul")
+        return RtfOwn::Underline;
+    if (w == "tlth")
+        return RtfOwn::ThickLine;
+    if (w == "tleq")
+        return RtfOwn::Equals;
+    if (w == "tlmdot")
+        return RtfOwn::MiddleDots;
+    return -1;
+}
+
+} // namespace
+
+namespace {
+
 class Reader {
 public:
-    Reader(const QByteArray& rtf, QTextDocument& doc) : in_(rtf), doc_(doc), cursor_(&doc) {}
+    Reader(const QByteArray& rtf, QTextDocument& doc)
+        : in_(rtf), doc_(doc), cursor_(&doc) {}
 
     bool run(QString* error) {
         const QByteArray head = in_.left(6);
@@ -105,10 +167,13 @@ public:
         // One edit block: the layout follows once, at the end, not after every insert.
         cursor_.beginEditBlock();
         parse();
+        if (!done_)
+            endOfFile();
         flush();
+        keepHeader();
         cursor_.endEditBlock();
-        if (error && !fault_.isEmpty())
-            *error = fault_;
+        if (error)
+            *error = problems_.join(QLatin1Char('\n'));
         return true;
     }
 
@@ -116,7 +181,7 @@ private:
     // --- tokens -------------------------------------------------------------------------
     void parse() {
         const qsizetype n = in_.size();
-        while (pos_ < n && !done_ && fault_.isEmpty()) {
+        while (pos_ < n && !done_) {
             const char c = in_[pos_];
             if (c == '{') {
                 ++pos_;
@@ -136,12 +201,34 @@ private:
         }
     }
 
+    void problem(const char* text) {
+        const QString s = QString::fromLatin1(text);
+        if (!problems_.contains(s))
+            problems_ << s;
+    }
+
+    /// The file ended inside a group: what was open is closed, and said so.
+    void endOfFile() {
+        if (depth_ == 0)
+            return;
+        problem(state_.dest == Destination::Picture ? kPictureCutShort : kCutShort);
+        // What is cut short is not a whole group: writing it back would break the file.
+        capture_ = Capture::None;
+        cutShort_ = true;
+        while (depth_ > 1 && !done_)
+            closeGroup();
+    }
+
     void openGroup() {
         skipping_ = 0; // a group boundary ends the \uN skipping
-        flushIfFormatChanges();
+        if (state_.dest == Destination::Text)
+            flushIfFormatChanges();
         if (depth_ < kMaxDepth)
             stack_.push_back(state_);
+        else if (state_.dest == Destination::Text)
+            problem(kTooDeep);
         ++depth_;
+        state_.start = pos_ - 1;
         ignorableNext_ = false;
     }
 
@@ -149,7 +236,7 @@ private:
         skipping_ = 0;
         if (depth_ == 0)
             return;
-        endDestination();
+        endGroup();
         --depth_;
         if (depth_ == 0) {
             done_ = true; // text after the final brace is not RTF
@@ -161,6 +248,7 @@ private:
             if (was == Destination::FontEntry && state_.dest == Destination::FontTable)
                 fontName_.clear();
         }
+        endField();
     }
 
     void controlWord() {
@@ -176,11 +264,7 @@ private:
         const qsizetype start = pos_;
         while (pos_ < n && std::isalpha(static_cast<unsigned char>(in_[pos_])))
             ++pos_;
-        if (pos_ - start > kMaxWordLength) {
-            fault_ = QStringLiteral("A control word is longer than 32 letters.");
-            return;
-        }
-        const QByteArray word = in_.mid(start, pos_ - start);
+        const qsizetype length = pos_ - start;
         bool hasParam = false;
         bool negative = false;
         qint64 value = 0;
@@ -201,6 +285,26 @@ private:
         // Parameters are clamped to what an int holds.
         const int param = static_cast<int>(std::clamp<qint64>(
             negative ? -value : value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+        if (length > kMaxWordLength) {
+            // Unknown whatever it says: a destination marked \* is passed over whole,
+            // inside a group passed over it is nothing, in the text it is a loss.
+            if (ignorableNext_) {
+                handleWord("?", hasParam, param);
+            } else if (state_.dest == Destination::Text && skipping_ == 0) {
+                problem(kLongWord);
+            }
+            if (skipping_ > 0)
+                --skipping_;
+            return;
+        }
+        const QByteArray word = in_.mid(start, length);
+        if (state_.dest == Destination::Skip || state_.dest == Destination::Kept) {
+            // Only the braces and binary data count here: the bytes are taken as they are.
+            ignorableNext_ = false;
+            if (word == "bin" && hasParam)
+                skipBinary(param);
+            return;
+        }
         if (skipping_ > 0) {
             --skipping_;
             if (word == "bin" && hasParam)
@@ -211,6 +315,11 @@ private:
     }
 
     void controlSymbol(char c) {
+        if (state_.dest == Destination::Skip || state_.dest == Destination::Kept) {
+            if (c == '\'' && pos_ + 2 <= in_.size())
+                pos_ += 2;
+            return;
+        }
         switch (c) {
         case '\'': {
             if (pos_ + 2 > in_.size()) {
@@ -263,87 +372,173 @@ private:
         character(u);
     }
 
-    void skipBinary(int count) {
+    /// Passes over \binN data; what it returns is the data there is.
+    QByteArray skipBinary(int count) {
         const qsizetype left = in_.size() - pos_;
-        pos_ += std::clamp<qsizetype>(count, 0, left);
+        if (count > left)
+            problem(state_.dest == Destination::Picture ? kPictureCutShort : kBinaryPastEnd);
+        const qsizetype take = std::clamp<qsizetype>(count, 0, left);
+        const qsizetype at = pos_;
+        pos_ += take;
+        return state_.dest == Destination::Picture ? in_.mid(at, take) : QByteArray();
     }
 
     // --- words --------------------------------------------------------------------------
+    // Every control word comes through here: destinations first, then the words of the
+    // destination being read, then the text's own formatting and structure.
     void handleWord(const QByteArray& w, bool hasParam, int p) {
         const bool ignorable = ignorableNext_;
         ignorableNext_ = false;
-        auto& ch = state_.ch;
-        auto& pa = state_.para;
-        const int on = hasParam ? p : 1;
-        // Destinations.
+        if (destinationWord(w, ignorable))
+            return;
+        switch (state_.dest) {
+        case Destination::Skip:
+        case Destination::Kept:
+            return;
+        case Destination::Picture:
+            if (w == "bin" && hasParam)
+                picture_.binary(skipBinary(p));
+            else
+                picture_.word(w, p);
+            return;
+        case Destination::ColorTable:
+            colorWord(w, p);
+            return;
+        case Destination::FontTable:
+        case Destination::FontEntry:
+            fontWord(w, p);
+            return;
+        case Destination::Text:
+            break;
+        }
+        if (characterWord(w, hasParam, p) || paragraphWord(w, hasParam, p) || structureWord(w, hasParam, p))
+            return;
+        if (!bodyStarted_ && depth_ == 1 && RtfDestinations::isDocumentWord(w))
+            documentWord(w, hasParam, p);
+    }
+
+    /// True when `w` began (or decided) a destination.
+    bool destinationWord(const QByteArray& w, bool ignorable) {
+        const Destination dest = state_.dest;
+        if (dest == Destination::Skip || dest == Destination::Kept)
+            return true;
         if (w == "fonttbl") {
             state_.dest = Destination::FontTable;
-        } else if (w == "colortbl") {
+            fontTableDepth_ = depth_;
+            fontTableStart_ = state_.start;
+            return true;
+        }
+        if (w == "colortbl") {
             state_.dest = Destination::ColorTable;
             colors_.clear();
             colorParts_ = {-1, -1, -1};
-        } else if (w == "pict") {
-            beginPicture();
-        } else if (w == "fldinst") {
-            state_.dest = Destination::Skip;
-        } else if (w == "stylesheet" || w == "info" || w == "header" || w == "footer" || w == "headerl" ||
-                   w == "headerr" || w == "headerf" || w == "footerl" || w == "footerr" || w == "footerf" ||
-                   w == "listtable" || w == "listoverridetable" || w == "revtbl" || w == "rsidtbl" ||
-                   w == "generator" || w == "xmlnstbl" || w == "nonshppict" || w == "objdata" ||
-                   w == "themedata" || w == "colorschememapping" || w == "latentstyles" || w == "datastore" ||
-                   w == "filetbl" || w == "pgdsctbl" || w == "footnote" || w == "annotation" ||
-                   w == "pntext" || w == "bkmkstart" || w == "bkmkend" || w == "fldtype" ||
-                   w == "datafield") {
-            state_.dest = Destination::Skip;
-        } else if (ignorable && state_.dest != Destination::Picture) {
-            // An unknown destination marked \*: skipped whole.
-            static const char* const known[] = {"shppict", "fldrslt", "ud", "upr"};
-            bool keep = false;
-            for (const char* k : known)
-                keep = keep || w == k;
-            if (!keep)
+            colorTableDepth_ = depth_;
+            colorTableStart_ = state_.start;
+            return true;
+        }
+        const bool inText = dest == Destination::Text;
+        if (w == "pict" && inText) {
+            state_.dest = Destination::Picture;
+            picture_.begin();
+            pictureDepth_ = depth_;
+            pictureStart_ = state_.start;
+            return true;
+        }
+        if (w == "shppict" && inText) {
+            shppictDepth_ = depth_;
+            shppictStart_ = state_.start;
+            return true;
+        }
+        if (w == "nonshppict" && inText) {
+            // The fallback for readers without \shppict: the picture is already in.
+            if (pictureRead_)
                 state_.dest = Destination::Skip;
+            pictureRead_ = false;
+            return true;
         }
-        if (state_.dest == Destination::Skip)
-            return;
-        if (state_.dest == Destination::Picture) {
-            pictureWord(w, hasParam, p);
-            return;
+        if (w == "field" && inText) {
+            fields_.push_back(Field{state_.start, depth_, {}, {}, false});
+            state_.field = int(fields_.size()) - 1;
+            openFields_.push_back(state_.field);
+            return true;
         }
-        if (state_.dest == Destination::ColorTable) {
-            if (w == "red")
-                colorParts_[0] = p;
-            else if (w == "green")
-                colorParts_[1] = p;
-            else if (w == "blue")
-                colorParts_[2] = p;
-            return;
-        }
-        if (state_.dest == Destination::FontTable || state_.dest == Destination::FontEntry) {
-            if (w == "f") {
-                state_.dest = Destination::FontEntry;
-                fontIndex_ = p;
-                fonts_[p] = Font{};
-                fontName_.clear();
-            } else if (w == "fcharset") {
-                fonts_[fontIndex_].codePage = codePageOfCharset(p);
+        if (w == "fldinst" && inText) {
+            if (state_.field >= 0 && depth_ > 1) {
+                beginCapture(Capture::Instruction, {});
+                captureField_ = state_.field;
+            } else {
+                state_.dest = Destination::Skip;
             }
-            return;
+            return true;
         }
-        // Text formatting and structure.
-        if (w == "par") {
-            paragraph();
-        } else if (w == "line") {
-            character(char16_t(0x2028));
-        } else if (w == "tab") {
-            character(u'\t');
-        } else if (w == "page") {
-            paragraph();
-            pageBreakBlock_ = true;
-        } else if (w == "pard") {
-            pa = ParaState{};
-        } else if (w == "plain") {
+        if (w == "fldrslt" && inText) {
+            state_.ch.field = state_.field;
+            return true;
+        }
+        if ((w == "chftn" || w == "chatn") && inText) {
+            // The automatic mark of a footnote or comment goes with its group.
+            prefix_ += '\\' + w + ' ';
+            return true;
+        }
+        if ((w == "ud" || w == "upr") && inText)
+            return true;
+        const RtfDestinations::Place place = RtfDestinations::placeOf(w);
+        if (place == RtfDestinations::Place::Unknown && !ignorable)
+            return false;
+        if (!inText || place == RtfDestinations::Place::Dropped || depth_ <= 1) {
+            state_.dest = Destination::Skip;
+            return true;
+        }
+        switch (place) {
+        case RtfDestinations::Place::Document:
+            beginCapture(Capture::DocumentGroup, {});
+            break;
+        case RtfDestinations::Place::Inline:
+            beginCapture(RtfDestinations::isPreamble(w) ? Capture::Preamble : Capture::InlineGroup,
+                         RtfDestinations::labelOf(w));
+            break;
+        default:
+            beginCapture(bodyStarted_ ? Capture::InlineGroup : Capture::DocumentGroup, RtfDestinations::labelOf(w));
+            break;
+        }
+        return true;
+    }
+
+    void beginCapture(Capture kind, const QString& label) {
+        state_.dest = Destination::Kept;
+        capture_ = kind;
+        captureDepth_ = depth_;
+        captureStart_ = state_.start;
+        captureLabel_ = label;
+    }
+
+    void colorWord(const QByteArray& w, int p) {
+        if (w == "red")
+            colorParts_[0] = p;
+        else if (w == "green")
+            colorParts_[1] = p;
+        else if (w == "blue")
+            colorParts_[2] = p;
+    }
+
+    void fontWord(const QByteArray& w, int p) {
+        if (w == "f") {
+            state_.dest = Destination::FontEntry;
+            fontIndex_ = p;
+            fonts_[p] = Font{};
+            fontName_.clear();
+        } else if (w == "fcharset") {
+            fonts_[fontIndex_].codePage = codePageOfCharset(p);
+        }
+    }
+
+    bool characterWord(const QByteArray& w, bool hasParam, int p) {
+        auto& ch = state_.ch;
+        const int on = hasParam ? p : 1;
+        if (w == "plain") {
+            const int field = ch.field; // a field's result stays one after \plain
             ch = CharState{};
+            ch.field = field;
             if (defaultFont_ >= 0)
                 ch.font = defaultFont_;
         } else if (w == "b") {
@@ -365,8 +560,34 @@ private:
             ch.size = hasParam && p > 0 && p <= 3276 ? p : 24;
         } else if (w == "cf") {
             ch.color = std::max(0, p);
-        } else if (w == "highlight" || w == "cb") {
+        } else if (w == "highlight" || w == "cb" || w == "chcbpat") {
             ch.highlight = std::max(0, p);
+        } else if (w == "super") {
+            ch.vertical = on ? 1 : 0;
+        } else if (w == "sub") {
+            ch.vertical = on ? 2 : 0;
+        } else if (w == "nosupersub") {
+            ch.vertical = 0;
+            ch.offset = 0;
+        } else if (w == "up") {
+            ch.offset = std::clamp(hasParam ? p : 6, -3276, 3276);
+        } else if (w == "dn") {
+            ch.offset = -std::clamp(hasParam ? p : 6, -3276, 3276);
+        } else if (w == "scaps") {
+            ch.caps = on ? QFont::SmallCaps : QFont::MixedCase;
+        } else if (w == "caps") {
+            ch.caps = on ? QFont::AllUppercase : QFont::MixedCase;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool paragraphWord(const QByteArray& w, bool hasParam, int p) {
+        auto& pa = state_.para;
+        const int on = hasParam ? p : 1;
+        if (w == "pard") {
+            pa = ParaState{};
         } else if (w == "ql") {
             pa.align = Qt::AlignLeft;
         } else if (w == "qc") {
@@ -389,6 +610,44 @@ private:
             pa.lineSpacing = p;
         } else if (w == "slmult") {
             pa.lineMultiple = on != 0;
+        } else if (w == "pagebb") {
+            pa.pageBreakBefore = on != 0;
+        } else if (w == "keep") {
+            pa.keepTogether = on != 0;
+        } else if (w == "keepn") {
+            pa.keepWithNext = on != 0;
+        } else if (w == "tqr") {
+            pa.nextTab.type = QTextOption::RightTab;
+        } else if (w == "tqc") {
+            pa.nextTab.type = QTextOption::CenterTab;
+        } else if (w == "tqdec") {
+            pa.nextTab.type = QTextOption::DelimiterTab;
+        } else if (const int leader = leaderOf(w); leader >= 0) {
+            pa.nextTab.leader = leader;
+        } else if (w == "tx") {
+            if (pa.tabs.size() < 256) {
+                pa.nextTab.position = std::clamp(p, 0, 31680);
+                pa.tabs.push_back(pa.nextTab);
+            }
+            pa.nextTab = Tab{};
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool structureWord(const QByteArray& w, bool hasParam, int p) {
+        if (w == "par") {
+            paragraph();
+        } else if (w == "line") {
+            character(char16_t(0x2028));
+        } else if (w == "tab") {
+            character(u'\t');
+        } else if (w == "page") {
+            // A break after a paragraph's end belongs to the next one: no empty one between.
+            if (!pending_.isEmpty() || !cursor_.block().text().isEmpty())
+                paragraph();
+            pageBreakBlock_ = true;
         } else if (w == "u") {
             unicode(p);
         } else if (w == "uc") {
@@ -400,8 +659,22 @@ private:
         } else if (w == "ansicpg") {
             state_.codePage = p == 1252 ? 1252 : p;
         } else if (w == "bin") {
-            skipBinary(p);
+            skipBinary(hasParam ? p : 0);
+        } else {
+            return false;
         }
+        return true;
+    }
+
+    /// A document or section setting before the first text: kept as it was written.
+    void documentWord(const QByteArray& w, bool hasParam, int p) {
+        QByteArray word = '\\' + w;
+        if (hasParam)
+            word += QByteArray::number(p);
+        if (!lastKeptIsWords_ || documentGroups_.isEmpty())
+            documentGroups_.push_back(QByteArray());
+        documentGroups_.last() += word;
+        lastKeptIsWords_ = true;
     }
 
     // --- text ---------------------------------------------------------------------------
@@ -412,7 +685,7 @@ private:
         }
         switch (state_.dest) {
         case Destination::Skip:
-        case Destination::FieldInstruction:
+        case Destination::Kept:
             return;
         case Destination::ColorTable:
             if (b == ';') {
@@ -435,7 +708,7 @@ private:
             return;
         case Destination::Picture:
             if (!escaped)
-                pictureHex(b);
+                picture_.hex(b);
             return;
         case Destination::Text:
             break;
@@ -461,11 +734,15 @@ private:
             pendingHigh_ = static_cast<char16_t>(u);
         } else if (u >= 0xDC00 && u <= 0xDFFF && pendingHigh_) {
             if (state_.dest == Destination::Text) {
+                flushIfFormatChanges();
+                noteText();
                 pending_ += QChar(pendingHigh_);
                 pending_ += QChar(static_cast<char16_t>(u));
             }
             pendingHigh_ = 0;
         } else if (u <= 0x10FFFF && state_.dest == Destination::Text) {
+            flushIfFormatChanges();
+            noteText();
             pending_ += QString::fromUcs4(&u, 1);
         }
         skipping_ = state_.ucSkip;
@@ -475,7 +752,17 @@ private:
         if (state_.dest != Destination::Text)
             return;
         flushIfFormatChanges();
+        noteText();
         pending_ += QChar(u);
+    }
+
+    /// Something shown goes into the document: the header is behind us.
+    void noteText() {
+        bodyStarted_ = true;
+        prefix_.clear();
+        pictureRead_ = false;
+        if (state_.ch.field >= 0)
+            fields_[state_.ch.field].shown = true;
     }
 
     void flushIfFormatChanges() {
@@ -498,6 +785,21 @@ private:
             f.setForeground(colors_[ch.color]);
         if (ch.highlight > 0 && ch.highlight < colors_.size() && colors_[ch.highlight].isValid())
             f.setBackground(colors_[ch.highlight]);
+        if (ch.vertical)
+            f.setVerticalAlignment(ch.vertical == 1 ? QTextCharFormat::AlignSuperScript
+                                                    : QTextCharFormat::AlignSubScript);
+        if (ch.offset)
+            f.setBaselineOffset(ch.offset * 100.0 / ch.size); // a share of the font's size
+        if (ch.caps != QFont::MixedCase)
+            f.setFontCapitalization(ch.caps);
+        if (ch.field >= 0 && ch.field < fields_.size()) {
+            const Field& field = fields_[ch.field];
+            f.setProperty(RtfKept::kFieldInstructionProperty, field.instruction);
+            if (!field.href.isEmpty()) {
+                f.setAnchor(true);
+                f.setAnchorHref(field.href);
+            }
+        }
         return f;
     }
 
@@ -513,8 +815,28 @@ private:
             f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
         else if (p.lineSpacing > 0)
             f.setLineHeight(p.lineSpacing / 20.0, QTextBlockFormat::MinimumHeight);
-        if (pageBreakBlock_)
+        if (pageBreakBlock_ || p.pageBreakBefore)
             f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        if (p.pageBreakBefore)
+            f.setProperty(RtfOwn::kPageBreakBefore, true);
+        if (p.keepTogether)
+            f.setNonBreakableLines(true);
+        if (p.keepWithNext)
+            f.setProperty(RtfOwn::kKeepWithNext, true);
+        if (!p.tabs.isEmpty()) {
+            QList<QTextOption::Tab> tabs;
+            QVariantList leaders;
+            bool anyLeader = false;
+            for (const Tab& t : p.tabs) {
+                tabs << QTextOption::Tab(t.position / 20.0, t.type,
+                                         t.type == QTextOption::DelimiterTab ? QChar('.') : QChar());
+                leaders << t.leader;
+                anyLeader = anyLeader || t.leader != RtfOwn::NoLeader;
+            }
+            f.setTabPositions(tabs);
+            if (anyLeader)
+                f.setProperty(RtfOwn::kTabLeaders, leaders);
+        }
         return f;
     }
 
@@ -536,6 +858,7 @@ private:
         if (state_.dest != Destination::Text)
             return;
         flush();
+        noteText();
         if (!blockFormatted_)
             applyBlockFormat();
         pageBreakBlock_ = false;
@@ -544,84 +867,150 @@ private:
         blockFormatted_ = false;
     }
 
+    /// A group the document does not show, as an object at its place.
+    void insertKept(QByteArray bytes, const QString& label, const QSizeF& size = QSizeF()) {
+        if (!prefix_.isEmpty())
+            bytes = '{' + prefix_ + bytes + '}';
+        flush();
+        noteText();
+        if (!blockFormatted_)
+            applyBlockFormat();
+        QTextCharFormat f = charFormat(state_.ch);
+        f.setObjectType(RtfKept::kObjectType);
+        f.setProperty(RtfKept::kGroupProperty, bytes);
+        f.setProperty(RtfKept::kLabelProperty, label);
+        if (size.isValid() && !size.isEmpty())
+            f.setProperty(RtfKept::kSizeProperty, size);
+        cursor_.insertText(QString(QChar::ObjectReplacementCharacter), f);
+    }
+
+    // --- group ends ---------------------------------------------------------------------
+    /// The group at depth_ closes; state_ is still its own.
+    void endGroup() {
+        if (cutShort_)
+            return;
+        if (capture_ != Capture::None && depth_ == captureDepth_ && state_.dest == Destination::Kept) {
+            const QByteArray group = in_.mid(captureStart_, pos_ - captureStart_);
+            const Capture kind = capture_;
+            capture_ = Capture::None;
+            switch (kind) {
+            case Capture::DocumentGroup:
+                documentGroups_.push_back(group);
+                lastKeptIsWords_ = false;
+                keptDocumentGroup_ = true;
+                break;
+            case Capture::InlineGroup:
+                insertKept(group, captureLabel_);
+                break;
+            case Capture::Preamble:
+                prefix_ += group;
+                break;
+            case Capture::Instruction:
+                if (captureField_ >= 0 && captureField_ < fields_.size()) {
+                    fields_[captureField_].instruction = group;
+                    fields_[captureField_].href = RtfFieldInstruction::Hyperlink(group);
+                }
+                break;
+            case Capture::None:
+                break;
+            }
+            return;
+        }
+        if (depth_ == fontTableDepth_ && (state_.dest == Destination::FontTable)) {
+            fontTable_ = in_.mid(fontTableStart_, pos_ - fontTableStart_);
+            fontTableDepth_ = -1;
+        } else if (depth_ == colorTableDepth_ && state_.dest == Destination::ColorTable) {
+            colorTable_ = in_.mid(colorTableStart_, pos_ - colorTableStart_);
+            colorTableDepth_ = -1;
+        } else if (depth_ == pictureDepth_ && state_.dest == Destination::Picture) {
+            endPicture();
+        } else if (depth_ == shppictDepth_) {
+            shppictDepth_ = -1;
+            if (pictureWaiting_) {
+                pictureWaiting_ = false;
+                placePicture(in_.mid(shppictStart_, pos_ - shppictStart_));
+                pictureRead_ = true;
+            }
+        }
+    }
+
+    /// After the group at depth_ + 1 closed: a field ends with its group; one whose
+    /// result showed nothing is kept whole.
+    void endField() {
+        while (cutShort_ && !openFields_.isEmpty())
+            openFields_.pop_back();
+        while (!openFields_.isEmpty() && fields_[openFields_.last()].depth > depth_) {
+            const Field& field = fields_[openFields_.takeLast()];
+            if (!field.shown)
+                insertKept(in_.mid(field.start, pos_ - field.start), QStringLiteral("Field"));
+        }
+    }
+
     // --- pictures -----------------------------------------------------------------------
-    void beginPicture() {
-        state_.dest = Destination::Picture;
-        picture_.clear();
-        pictureType_.clear();
-        nibble_ = -1;
-        goalWidth_ = goalHeight_ = 0;
-        scaleX_ = scaleY_ = 100;
-    }
-
-    void pictureWord(const QByteArray& w, bool hasParam, int p) {
-        if (w == "pngblip")
-            pictureType_ = "PNG";
-        else if (w == "jpegblip")
-            pictureType_ = "JPG";
-        else if (w == "picwgoal")
-            goalWidth_ = p;
-        else if (w == "pichgoal")
-            goalHeight_ = p;
-        else if (w == "picscalex")
-            scaleX_ = std::clamp(p, 1, 1000);
-        else if (w == "picscaley")
-            scaleY_ = std::clamp(p, 1, 1000);
-        else if (w == "bin" && hasParam) {
-            const qsizetype count = std::clamp<qsizetype>(p, 0, in_.size() - pos_);
-            if (picture_.size() + count <= kMaxPicture)
-                picture_.append(in_.mid(pos_, count));
-            pos_ += count;
+    void endPicture() {
+        pictureDepth_ = -1;
+        if (shppictDepth_ > 0 && shppictDepth_ < depth_) {
+            pictureWaiting_ = true; // placed when its \shppict group ends
+            return;
         }
+        placePicture(in_.mid(pictureStart_, pos_ - pictureStart_));
     }
 
-    void pictureHex(unsigned char b) {
-        int v;
-        if (b >= '0' && b <= '9')
-            v = b - '0';
-        else if (b >= 'a' && b <= 'f')
-            v = b - 'a' + 10;
-        else if (b >= 'A' && b <= 'F')
-            v = b - 'A' + 10;
-        else
+    void placePicture(const QByteArray& group) {
+        const QImage image = picture_.image();
+        const QSizeF points = picture_.shownSize();
+        if (image.isNull()) {
+            // Not one Qt shows (a metafile) or not readable: kept as it is, with its size.
+            insertKept(group, picture_.label(), points);
             return;
-        if (nibble_ < 0) {
-            nibble_ = v;
-        } else {
-            if (picture_.size() < kMaxPicture)
-                picture_.append(static_cast<char>(nibble_ << 4 | v));
-            nibble_ = -1;
         }
-    }
-
-    void endDestination() {
-        if (state_.dest != Destination::Picture)
-            return;
-        // Only the group that began the picture ends it.
-        if (!stack_.isEmpty() && stack_.last().dest == Destination::Picture)
-            return;
-        QImage image;
-        if (!pictureType_.isEmpty() && !picture_.isEmpty())
-            image.loadFromData(picture_, pictureType_.constData());
-        picture_.clear();
-        if (image.isNull())
-            return;
         const QString name = QStringLiteral("rtfpicture%1").arg(++pictures_);
         doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
         QTextImageFormat f;
         f.setName(name);
-        // Goal sizes are twips; shown at 96 pixels per inch.
-        if (goalWidth_ > 0 && goalHeight_ > 0) {
-            f.setWidth(goalWidth_ * scaleX_ / 100.0 / 15.0);
-            f.setHeight(goalHeight_ * scaleY_ / 100.0 / 15.0);
+        // Shown at 96 pixels per inch.
+        if (points.width() > 0 && points.height() > 0) {
+            f.setWidth(points.width() * 4.0 / 3.0);
+            f.setHeight(points.height() * 4.0 / 3.0);
         }
-        const Destination saved = state_.dest;
-        state_.dest = Destination::Text;
+        f.setProperty(RtfOwn::kPictureGroup, group);
+        f.setProperty(RtfOwn::kPictureShownSize, QSizeF(f.width(), f.height()));
+        if (state_.ch.field >= 0)
+            f.setProperty(RtfKept::kFieldInstructionProperty, fields_[state_.ch.field].instruction);
         flush();
+        noteText();
         if (!blockFormatted_)
             applyBlockFormat();
         cursor_.insertImage(f);
-        state_.dest = saved;
+    }
+
+    /// A file with document-level groups keeps its header: its settings, and its font
+    /// and colour tables, which the kept groups refer to by number.
+    void keepHeader() {
+        for (const char* name : {RtfKept::kDocumentGroups, RtfOwn::kFontTable, RtfOwn::kFontNumbers,
+                                 RtfOwn::kColorTable, RtfOwn::kColors, RtfOwn::kDefaultFont})
+            doc_.setProperty(name, QVariant());
+        // Without one it is a print file, or one the editor wrote from one: its header is
+        // the writer's own, as it always was.
+        if (!keptDocumentGroup_)
+            return;
+        doc_.setProperty(RtfKept::kDocumentGroups, QVariant::fromValue(documentGroups_));
+        if (!fontTable_.isEmpty()) {
+            QVariantMap numbers;
+            for (const auto& [index, font] : fonts_)
+                if (!numbers.contains(font.name))
+                    numbers.insert(font.name, index);
+            doc_.setProperty(RtfOwn::kFontTable, fontTable_);
+            doc_.setProperty(RtfOwn::kFontNumbers, numbers);
+            doc_.setProperty(RtfOwn::kDefaultFont, std::max(0, defaultFont_));
+        }
+        if (!colorTable_.isEmpty()) {
+            QVariantList colors;
+            for (const QColor& c : colors_)
+                colors << c;
+            doc_.setProperty(RtfOwn::kColorTable, colorTable_);
+            doc_.setProperty(RtfOwn::kColors, colors);
+        }
     }
 
     const QByteArray& in_;
@@ -630,7 +1019,7 @@ private:
     qsizetype pos_ = 0;
     int depth_ = 0;
     bool done_ = false;
-    QString fault_;
+    QStringList problems_;
     QVector<GroupState> stack_;
     GroupState state_;
     int skipping_ = 0;
@@ -640,16 +1029,35 @@ private:
     CharState pendingFormat_;
     bool blockFormatted_ = false;
     bool pageBreakBlock_ = false;
+    bool bodyStarted_ = false;
+    bool cutShort_ = false; // the file ended inside a group
+    // Fonts and colours.
     std::map<int, Font> fonts_;
     int fontIndex_ = -1;
     QString fontName_;
     int defaultFont_ = -1;
     QVector<QColor> colors_;
     std::array<int, 3> colorParts_{-1, -1, -1};
-    QByteArray picture_;
-    QByteArray pictureType_;
-    int nibble_ = -1;
-    int goalWidth_ = 0, goalHeight_ = 0, scaleX_ = 100, scaleY_ = 100;
+    int fontTableDepth_ = -1, colorTableDepth_ = -1;
+    qsizetype fontTableStart_ = 0, colorTableStart_ = 0;
+    QByteArray fontTable_, colorTable_;
+    // Kept groups.
+    Capture capture_ = Capture::None;
+    int captureDepth_ = -1;
+    qsizetype captureStart_ = 0;
+    QString captureLabel_;
+    int captureField_ = -1;
+    QByteArray prefix_;
+    QList<QByteArray> documentGroups_;
+    bool lastKeptIsWords_ = false;
+    bool keptDocumentGroup_ = false;
+    QVector<Field> fields_;
+    QVector<int> openFields_;
+    // Pictures.
+    RtfPicture picture_;
+    int pictureDepth_ = -1, shppictDepth_ = -1;
+    qsizetype pictureStart_ = 0, shppictStart_ = 0;
+    bool pictureWaiting_ = false, pictureRead_ = false;
     int pictures_ = 0;
 };
 

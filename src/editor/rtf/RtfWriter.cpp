@@ -1,5 +1,9 @@
 #include "editor/rtf/RtfWriter.h"
 
+#include "editor/rtf/RtfFieldInstruction.h"
+#include "editor/rtf/RtfKept.h"
+#include "editor/rtf/RtfOwnProperties.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
@@ -8,7 +12,10 @@
 #include <QTextFragment>
 #include <QTextImageFormat>
 #include <QVariant>
+#include <QMap>
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
 
 namespace qv::editor {
 namespace {
@@ -45,17 +52,11 @@ public:
             first = false;
             writeBlock(block, body);
         }
-        QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
-        for (int i = 0; i < fonts_.size(); ++i) {
-            out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";
-            text(fonts_[i], out);
-            out += ";}";
-        }
-        out += "}\r\n{\\colortbl;";
-        for (const QColor& c : colors_)
-            out += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) +
-                   "\\blue" + QByteArray::number(c.blue()) + ";";
-        out += "}\r\n";
+        QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff" + QByteArray::number(defaultFont_) + "\\uc1\r\n";
+        out += fontTable() + "\r\n" + colorTable() + "\r\n";
+        // What the file had in its header and the editor does not show, in its order.
+        for (const QByteArray& kept : doc_.property(RtfKept::kDocumentGroups).value<QList<QByteArray>>())
+            out += kept + "\r\n";
         out += body;
         out += "}\r\n";
         return out;
@@ -67,7 +68,22 @@ private:
         return families.isEmpty() ? QStringLiteral("Courier New") : families.first();
     }
 
+    /// The file's own font and colour tables when it kept them: the kept groups refer to
+    /// their numbers. New fonts and colours are added at their ends.
     void collectTables() {
+        keptFontTable_ = doc_.property(RtfOwn::kFontTable).toByteArray();
+        if (!keptFontTable_.isEmpty()) {
+            const QVariantMap numbers = doc_.property(RtfOwn::kFontNumbers).toMap();
+            for (auto it = numbers.begin(); it != numbers.end(); ++it) {
+                fontNumbers_.insert(it.key(), it.value().toInt());
+                nextFont_ = std::max(nextFont_, it.value().toInt() + 1);
+            }
+            defaultFont_ = doc_.property(RtfOwn::kDefaultFont).toInt();
+        }
+        keptColorTable_ = doc_.property(RtfOwn::kColorTable).toByteArray();
+        if (!keptColorTable_.isEmpty())
+            for (const QVariant& c : doc_.property(RtfOwn::kColors).toList())
+                keptColors_ << c.value<QColor>();
         for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next())
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
@@ -79,6 +95,57 @@ private:
             }
         if (fonts_.isEmpty())
             fonts_ << QStringLiteral("Courier New");
+    }
+
+    int fontNumber(const QString& family) {
+        if (keptFontTable_.isEmpty())
+            return int(fonts_.indexOf(family));
+        if (auto it = fontNumbers_.find(family); it != fontNumbers_.end())
+            return it.value();
+        newFonts_ << family;
+        fontNumbers_.insert(family, nextFont_);
+        return nextFont_++;
+    }
+
+    int colorNumber(const QColor& color) {
+        if (keptColorTable_.isEmpty())
+            return int(colors_.indexOf(color)) + 1;
+        for (int i = 0; i < keptColors_.size(); ++i)
+            if (keptColors_[i].isValid() && keptColors_[i].rgb() == color.rgb())
+                return i;
+        keptColors_ << color;
+        newColors_ << color;
+        return int(keptColors_.size()) - 1;
+    }
+
+    static QByteArray colorWords(const QColor& c) {
+        return "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) + "\\blue" +
+               QByteArray::number(c.blue()) + ";";
+    }
+
+    /// A kept table with what is new added before its closing brace.
+    static QByteArray extended(const QByteArray& table, const QByteArray& added) {
+        const qsizetype end = table.lastIndexOf('}');
+        return end < 0 ? table : table.left(end) + added + table.mid(end);
+    }
+
+    QByteArray fontTable() {
+        QByteArray entries;
+        const QStringList& list = keptFontTable_.isEmpty() ? fonts_ : newFonts_;
+        for (int i = 0; i < list.size(); ++i) {
+            const int number = keptFontTable_.isEmpty() ? i : fontNumbers_.value(list[i]);
+            entries += "{\\f" + QByteArray::number(number) + "\\fnil\\fcharset0 ";
+            text(list[i], entries);
+            entries += ";}";
+        }
+        return keptFontTable_.isEmpty() ? "{\\fonttbl" + entries + "}" : extended(keptFontTable_, entries);
+    }
+
+    QByteArray colorTable() {
+        QByteArray entries;
+        for (const QColor& c : keptColorTable_.isEmpty() ? colors_ : newColors_)
+            entries += colorWords(c);
+        return keptColorTable_.isEmpty() ? "{\\colortbl;" + entries + "}" : extended(keptColorTable_, entries);
     }
 
     void text(const QString& s, QByteArray& out) {
@@ -124,7 +191,8 @@ private:
 
     void writeBlock(const QTextBlock& block, QByteArray& out) {
         const QTextBlockFormat b = block.blockFormat();
-        if (b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        const bool pageBreakBefore = b.boolProperty(RtfOwn::kPageBreakBefore);
+        if ((b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !pageBreakBefore)
             out += "\\page\r\n";
         out += "\\pard";
         const Qt::Alignment a = b.alignment() & Qt::AlignHorizontal_Mask;
@@ -146,24 +214,86 @@ private:
             out += "\\sl" + QByteArray::number(std::lround(b.lineHeight() * 240 / 100)) + "\\slmult1";
         else if (b.lineHeightType() == QTextBlockFormat::MinimumHeight)
             out += "\\sl" + QByteArray::number(twips(b.lineHeight())) + "\\slmult0";
+        if (pageBreakBefore)
+            out += "\\pagebb";
+        if (b.nonBreakableLines())
+            out += "\\keep";
+        if (b.boolProperty(RtfOwn::kKeepWithNext))
+            out += "\\keepn";
+        tabStops(b, out);
         out += ' ';
         // An empty paragraph keeps its character format for the next typing.
         if (block.begin().atEnd())
             formatWords(block.charFormat(), out);
+        QByteArray field; // the instruction of the field being written
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat f = fragment.charFormat();
+            const QByteArray instruction = fieldInstruction(f);
+            if (!field.isEmpty() && instruction != field) {
+                out += "}}";
+                field.clear();
+            }
+            if (field.isEmpty() && !instruction.isEmpty()) {
+                out += "{\\field" + instruction + "{\\fldrslt ";
+                field = instruction;
+            }
             if (f.isImageFormat()) {
                 picture(f.toImageFormat(), out);
-                continue;
+            } else if (f.objectType() == RtfKept::kObjectType) {
+                // Each object character is one kept group, as it was read; its look stays
+                // inside a group of its own (LibreOffice lets a footnote's \\super run on).
+                out += '{';
+                formatWords(f, out);
+                const QByteArray group = f.property(RtfKept::kGroupProperty).toByteArray();
+                for (qsizetype i = 0; i < fragment.length(); ++i)
+                    out += group;
+                out += '}';
+            } else {
+                formatWords(f, out);
+                text(fragment.text(), out);
             }
-            formatWords(f, out);
-            text(fragment.text(), out);
+        }
+        if (!field.isEmpty())
+            out += "}}";
+    }
+
+    /// The instruction of the field a fragment is the result of: the one read, or a
+    /// HYPERLINK for a link.
+    static QByteArray fieldInstruction(const QTextCharFormat& f) {
+        QByteArray instruction = f.property(RtfKept::kFieldInstructionProperty).toByteArray();
+        if (instruction.isEmpty() && f.isAnchor() && !f.anchorHref().isEmpty())
+            instruction = RtfFieldInstruction::ForHyperlink(f.anchorHref());
+        return instruction;
+    }
+
+    static void tabStops(const QTextBlockFormat& b, QByteArray& out) {
+        static const char* const leaders[] = {"", "\\tldot", "\\tlhyph", "\\tlul", "\\tlth", "\\tleq", "\\tlmdot"};
+        const QList<QTextOption::Tab> tabs = b.tabPositions();
+        const QVariantList kept = b.property(RtfOwn::kTabLeaders).toList();
+        for (int i = 0; i < tabs.size(); ++i) {
+            const int leader = kept.size() == tabs.size() ? kept[i].toInt() : 0;
+            if (leader > 0 && leader < int(std::size(leaders)))
+                out += leaders[leader];
+            switch (tabs[i].type) {
+            case QTextOption::RightTab:
+                out += "\\tqr";
+                break;
+            case QTextOption::CenterTab:
+                out += "\\tqc";
+                break;
+            case QTextOption::DelimiterTab:
+                out += "\\tqdec";
+                break;
+            default:
+                break;
+            }
+            out += "\\tx" + QByteArray::number(twips(tabs[i].position));
         }
     }
 
     void formatWords(const QTextCharFormat& f, QByteArray& out) {
-        out += "\\plain\\f" + QByteArray::number(fonts_.indexOf(familyOf(f)));
+        out += "\\plain\\f" + QByteArray::number(fontNumber(familyOf(f)));
         const qreal size = f.fontPointSize() > 0 ? f.fontPointSize() : 12;
         out += "\\fs" + QByteArray::number(std::lround(size * 2));
         if (f.fontWeight() >= QFont::DemiBold)
@@ -175,13 +305,32 @@ private:
         if (f.fontStrikeOut())
             out += "\\strike";
         if (f.foreground().style() != Qt::NoBrush)
-            out += "\\cf" + QByteArray::number(colors_.indexOf(f.foreground().color()) + 1);
+            out += "\\cf" + QByteArray::number(colorNumber(f.foreground().color()));
         if (f.background().style() != Qt::NoBrush)
-            out += "\\highlight" + QByteArray::number(colors_.indexOf(f.background().color()) + 1);
+            out += "\\highlight" + QByteArray::number(colorNumber(f.background().color()));
+        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+            out += "\\super";
+        else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+            out += "\\sub";
+        if (const qreal offset = f.baselineOffset(); offset != 0) {
+            const long halfPoints = std::lround(offset * size * 2 / 100);
+            out += (halfPoints >= 0 ? "\\up" : "\\dn") + QByteArray::number(qint64(std::labs(halfPoints)));
+        }
+        if (f.fontCapitalization() == QFont::SmallCaps)
+            out += "\\scaps";
+        else if (f.fontCapitalization() == QFont::AllUppercase)
+            out += "\\caps";
         out += ' ';
     }
 
     void picture(const QTextImageFormat& f, QByteArray& out) {
+        // A picture shown at the size it was read at goes back as it came, cropping,
+        // properties and all.
+        const QByteArray group = f.property(RtfOwn::kPictureGroup).toByteArray();
+        if (!group.isEmpty() && f.property(RtfOwn::kPictureShownSize).toSizeF() == QSizeF(f.width(), f.height())) {
+            out += group;
+            return;
+        }
         const QVariant resource = doc_.resource(QTextDocument::ImageResource, QUrl(f.name()));
         const QImage image = resource.value<QImage>();
         if (image.isNull())
@@ -204,6 +353,12 @@ private:
     const QTextDocument& doc_;
     QStringList fonts_;
     QList<QColor> colors_;
+    int defaultFont_ = 0;
+    QByteArray keptFontTable_, keptColorTable_;
+    QMap<QString, int> fontNumbers_;
+    int nextFont_ = 0;
+    QStringList newFonts_;
+    QList<QColor> keptColors_, newColors_;
 };
 
 } // namespace

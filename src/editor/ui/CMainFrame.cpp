@@ -2,6 +2,7 @@
 
 #include "editor/ui/CRichEditView.h"
 #include "editor/ui/FormatBar.h"
+#include "editor/ui/KeptObjectPainter.h"
 #include "formengine/UserMessages.h"
 #include "platform/MailService.h"
 #include "platform/Profile.h"
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame(platform::Profile& profile, UserMessages& messages, QWidg
     }
     view_ = new CRichEditView(messages_, this);
     view_->setDocument(&doc_.text());
+    KeptObjectPainter::Install(doc_.text());
     setCentralWidget(view_);
     createActions();
     createMenus();
