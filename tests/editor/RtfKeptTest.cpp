@@ -260,7 +260,8 @@ TEST(RtfShown, CharacterAndParagraphFormatsShowAndRoundTrip) {
 
     const QByteArray saved = RtfWriter::Write(doc);
     for (const char* words : {"\\keep\\keepn\\tldot\\tqr\\tx2880\\tqc\\tx4320\\tqdec\\tx5760\\tx7200 ", "\\pagebb",
-                              "\\super sup", "\\sub sub", "\\up6 raised", "\\dn4 lowered", "\\scaps caps"})
+                              "\\super sup", "\\sub sub",
+                              "\\nosupersub\\up6 raised", "\\dn4 lowered", "\\scaps caps"})
         EXPECT_TRUE(saved.contains(words)) << words << "\n" << saved.toStdString();
     EXPECT_EQ(saved.count("\\page\r\n"), 1) << "\\pagebb stays a paragraph's setting";
     QTextDocument again;

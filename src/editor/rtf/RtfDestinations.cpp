@@ -1,5 +1,7 @@
 #include "editor/rtf/RtfDestinations.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <string_view>
 
@@ -18,24 +20,30 @@ bool startsWithAny(const QByteArray& word, std::initializer_list<const char*> pr
 } // namespace
 
 RtfDestinations::Place RtfDestinations::placeOf(const QByteArray& w) {
-    if (in(w, {"stylesheet", "listtable", "listoverridetable", "info", "pgdsctbl", "revtbl", "rsidtbl",
-               "generator", "xmlnstbl", "latentstyles", "themedata", "colorschememapping", "datastore",
-               "filetbl", "userprops", "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
-               "aftncn", "mmathPr", "pgptbl", "listpicture", "protusertbl", "wgrffmtfilter", "fchars",
-               "lchars", "defchp", "defpap", "template", "nextfile", "pgdscno", "fontemb", "fontfile",
-               "password", "passwordhash", "docvar", "background", "ftnalt", "aftnalt"}))
-        return Place::Document;
-    if (in(w, {"footnote", "annotation", "atnid", "atnauthor", "atndate", "atnicn", "atnparent", "atntime",
-               "atnref", "bkmkstart", "bkmkend", "shp", "shpgrp", "object", "xe", "tc", "txe", "rxe",
-               "do", "mmathPara", "mmath", "formfield", "protstart", "protend"}))
-        return Place::Inline;
-    if (in(w, {"header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf"}))
-        return Place::Either;
-    // Looks already read from the words beside them, and texts generated from them.
-    if (in(w, {"updnprop", "oldcprops", "oldpprops", "oldsprops", "oldtprops", "pntext", "panose", "falt",
-               "blipuid", "picprop", "nesttableprops", "brdrart", "fldtype"}))
-        return Place::Dropped;
-    return Place::Unknown;
+    // Every control word of the text asks, and most are not destinations: one look-up.
+    static const QHash<QByteArray, Place> places = [] {
+        QHash<QByteArray, Place> map;
+        const auto add = [&map](Place place, std::initializer_list<const char*> words) {
+            for (const char* word : words)
+                map.insert(QByteArray(word), place);
+        };
+        add(Place::Document,
+            {"stylesheet", "listtable", "listoverridetable", "info", "pgdsctbl", "revtbl", "rsidtbl", "generator",
+             "xmlnstbl", "latentstyles", "themedata", "colorschememapping", "datastore", "filetbl", "userprops",
+             "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "mmathPr", "pgptbl",
+             "listpicture", "protusertbl", "wgrffmtfilter", "fchars", "lchars", "defchp", "defpap", "template",
+             "nextfile", "pgdscno", "fontemb", "fontfile", "password", "passwordhash", "background", "ftnalt",
+             "aftnalt"});
+        add(Place::Inline, {"footnote", "annotation", "atnid", "atnauthor", "atndate", "atnicn", "atnparent",
+                            "atntime", "atnref", "bkmkstart", "bkmkend", "shp", "shpgrp", "object", "xe", "tc",
+                            "txe", "rxe", "do", "mmathPara", "mmath", "formfield", "protstart", "protend"});
+        add(Place::Either, {"header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf"});
+        // Looks already read from the words beside them, and texts generated from them.
+        add(Place::Dropped, {"updnprop", "oldcprops", "oldpprops", "oldsprops", "oldtprops", "pntext", "panose",
+                             "falt", "blipuid", "picprop", "nesttableprops", "brdrart", "fldtype"});
+        return map;
+    }();
+    return places.value(w, Place::Unknown);
 }
 
 bool RtfDestinations::isPreamble(const QByteArray& w) {

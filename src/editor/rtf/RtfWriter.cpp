@@ -308,10 +308,15 @@ private:
             out += "\\cf" + QByteArray::number(colorNumber(f.foreground().color()));
         if (f.background().style() != Qt::NoBrush)
             out += "\\highlight" + QByteArray::number(colorNumber(f.background().color()));
-        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        const bool raised = f.verticalAlignment() == QTextCharFormat::AlignSuperScript;
+        const bool lowered = f.verticalAlignment() == QTextCharFormat::AlignSubScript;
+        if (raised)
             out += "\\super";
-        else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        else if (lowered)
             out += "\\sub";
+        else if (superOrSub_)
+            out += "\\nosupersub"; // LibreOffice loses the text after \super when \plain ends it
+        superOrSub_ = raised || lowered;
         if (const qreal offset = f.baselineOffset(); offset != 0) {
             const long halfPoints = std::lround(offset * size * 2 / 100);
             out += (halfPoints >= 0 ? "\\up" : "\\dn") + QByteArray::number(qint64(std::labs(halfPoints)));
@@ -354,6 +359,7 @@ private:
     QStringList fonts_;
     QList<QColor> colors_;
     int defaultFont_ = 0;
+    bool superOrSub_ = false; // the last run written was raised or lowered
     QByteArray keptFontTable_, keptColorTable_;
     QMap<QString, int> fontNumbers_;
     int nextFont_ = 0;
