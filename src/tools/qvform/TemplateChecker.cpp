@@ -269,8 +269,11 @@ private:
         }
         for (std::size_t k = 0; k < equations.size(); ++k) {
             const std::string& e = equations[k].entry;
-            auto [line, column] = where.at(equations[k].offset);
-            const auto bad = [&](const std::string& m) { add(line, column, "equation " + e + " " + m); };
+            const auto [line, column] = where.at(equations[k].offset);
+            // Copies: a lambda may not capture structured bindings before C++20's last revision.
+            const auto bad = [&, line = line, column = column](const std::string& m) {
+                add(line, column, "equation " + e + " " + m);
+            };
             if (e.empty() || (e[0] != 'D' && e[0] != 'C' && e[0] != 'T')) {
                 bad("is ignored: an equation starts with D, C or T");
                 continue;
