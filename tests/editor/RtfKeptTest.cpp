@@ -368,3 +368,20 @@ TEST(RtfKept, ThePlaceholderTakesThePicturesSizeOrItsLabels) {
     const QSizeF label = painter->intrinsicSize(&doc, 1, c.charFormat());
     EXPECT_GT(label.width(), label.height());
 }
+
+TEST(RtfKept, SectionBreaksStayBetweenTheirParagraphsWithTheNextSectionsSettings) {
+    const QByteArray section = "\\sect\\sectd\\pgwsxn16838\\pghsxn11906\\sbkpage";
+    for (const QByteArray& between : {QByteArray("\\par " + section + "\r\n"), QByteArray(section + " ")}) {
+        QTextDocument doc;
+        const Reading r = readInto("{\\rtf1 one" + between + "\\pard\\qc two\\par}", doc);
+        EXPECT_EQ(r.text, QStringLiteral("one\n\ufffctwo\n"));
+        EXPECT_EQ(objects(doc), (QList<Object>{{"Section break", section, {}}}));
+        EXPECT_EQ(doc.begin().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter)
+            << "the paragraph's own settings follow the break";
+        const QByteArray saved = RtfWriter::Write(doc);
+        EXPECT_TRUE(saved.contains("one\\par\r\n" + section + "\r\n\\pard\\qc \\plain")) << saved.toStdString();
+        QTextDocument again;
+        readInto(saved, again);
+        EXPECT_EQ(RtfWriter::Write(again), saved);
+    }
+}

@@ -23,6 +23,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <utility>
 
 namespace qv::editor {
 namespace {
@@ -182,6 +183,7 @@ private:
     void parse() {
         const qsizetype n = in_.size();
         while (pos_ < n && !done_) {
+            tokenStart_ = pos_;
             const char c = in_[pos_];
             if (c == '{') {
                 ++pos_;
@@ -220,6 +222,7 @@ private:
     }
 
     void openGroup() {
+        endSectionBreak();
         skipping_ = 0; // a group boundary ends the \uN skipping
         if (state_.dest == Destination::Text)
             flushIfFormatChanges();
@@ -233,6 +236,7 @@ private:
     }
 
     void closeGroup() {
+        endSectionBreak();
         skipping_ = 0;
         if (depth_ == 0)
             return;
@@ -389,6 +393,8 @@ private:
     void handleWord(const QByteArray& w, bool hasParam, int p) {
         const bool ignorable = ignorableNext_;
         ignorableNext_ = false;
+        if (sectionStart_ >= 0 && w != "sect" && !RtfDestinations::isDocumentWord(w))
+            endSectionBreak();
         if (destinationWord(w, ignorable))
             return;
         switch (state_.dest) {
@@ -643,6 +649,8 @@ private:
             character(char16_t(0x2028));
         } else if (w == "tab") {
             character(u'\t');
+        } else if (w == "sect") {
+            sectionBreak();
         } else if (w == "page") {
             // A break after a paragraph's end belongs to the next one: no empty one between.
             if (!pending_.isEmpty() || !cursor_.block().text().isEmpty())
@@ -756,8 +764,30 @@ private:
         pending_ += QChar(u);
     }
 
+    /// A section break and the next section's settings: kept as one object at the start
+    /// of the section's first paragraph.
+    void sectionBreak() {
+        if (sectionStart_ >= 0)
+            return;
+        if (!pending_.isEmpty() || !cursor_.block().text().isEmpty())
+            paragraph();
+        sectionStart_ = tokenStart_;
+    }
+
+    void endSectionBreak() {
+        if (sectionStart_ < 0)
+            return;
+        const QByteArray bytes = in_.mid(sectionStart_, tokenStart_ - sectionStart_).trimmed();
+        sectionStart_ = -1;
+        const QByteArray prefix = std::exchange(prefix_, QByteArray());
+        insertKept(bytes, QStringLiteral("Section break"));
+        prefix_ = prefix;
+        blockFormatted_ = false; // the paragraph's own settings come after it
+    }
+
     /// Something shown goes into the document: the header is behind us.
     void noteText() {
+        endSectionBreak();
         bodyStarted_ = true;
         prefix_.clear();
         pictureRead_ = false;
@@ -1030,6 +1060,8 @@ private:
     bool blockFormatted_ = false;
     bool pageBreakBlock_ = false;
     bool bodyStarted_ = false;
+    qsizetype tokenStart_ = 0;    // where the token being read begins
+    qsizetype sectionStart_ = -1; // where a section break being read begins
     bool cutShort_ = false; // the file ended inside a group
     // Fonts and colours.
     std::map<int, Font> fonts_;

@@ -191,6 +191,9 @@ private:
 
     void writeBlock(const QTextBlock& block, QByteArray& out) {
         const QTextBlockFormat b = block.blockFormat();
+        // A section break read between paragraphs goes back there.
+        if (const QByteArray section = sectionBreakAt(block); !section.isEmpty())
+            out += section + "\r\n";
         const bool pageBreakBefore = b.boolProperty(RtfOwn::kPageBreakBefore);
         if ((b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !pageBreakBefore)
             out += "\\page\r\n";
@@ -243,10 +246,14 @@ private:
             } else if (f.objectType() == RtfKept::kObjectType) {
                 // Each object character is one kept group, as it was read; its look stays
                 // inside a group of its own (LibreOffice lets a footnote's \\super run on).
+                const QByteArray group = f.property(RtfKept::kGroupProperty).toByteArray();
+                // A section break that begins the paragraph went before it.
+                const int written = fragment.position() == block.position() && isSectionBreak(group);
+                if (fragment.length() == written)
+                    continue;
                 out += '{';
                 formatWords(f, out);
-                const QByteArray group = f.property(RtfKept::kGroupProperty).toByteArray();
-                for (qsizetype i = 0; i < fragment.length(); ++i)
+                for (qsizetype i = written; i < fragment.length(); ++i)
                     out += group;
                 out += '}';
             } else {
@@ -256,6 +263,20 @@ private:
         }
         if (!field.isEmpty())
             out += "}}";
+    }
+
+    static bool isSectionBreak(const QByteArray& group) {
+        return group.startsWith("\\sect") && !group.startsWith("\\sectd");
+    }
+
+    /// The section break a paragraph begins with, as it was read.
+    static QByteArray sectionBreakAt(const QTextBlock& block) {
+        const auto first = block.begin();
+        if (first.atEnd())
+            return {};
+        const QTextCharFormat f = first.fragment().charFormat();
+        const QByteArray group = f.property(RtfKept::kGroupProperty).toByteArray();
+        return f.objectType() == RtfKept::kObjectType && isSectionBreak(group) ? group : QByteArray();
     }
 
     /// The instruction of the field a fragment is the result of: the one read, or a
