@@ -1,5 +1,7 @@
 #include "editor/rtf/RtfReader.h"
 
+#include "editor/rtf/RtfLists.h"
+#include "editor/rtf/RtfTables.h"
 
 #include "editor/rtf/RtfDestinations.h"
 #include "editor/rtf/RtfFieldInstruction.h"
@@ -153,7 +155,7 @@ namespace {
 class Reader {
 public:
     Reader(const QByteArray& rtf, QTextDocument& doc)
-        : in_(rtf), doc_(doc), cursor_(&doc) {}
+        : in_(rtf), doc_(doc), cursor_(&doc), tables_(cursor_, [this](int i) { return colorAt(i); }), lists_(cursor_) {}
 
     bool run(QString* error) {
         const QByteArray head = in_.left(6);
@@ -171,6 +173,8 @@ public:
         if (!done_)
             endOfFile();
         flush();
+        tables_.finish();
+        lists_.finish(doc_);
         keepHeader();
         cursor_.endEditBlock();
         if (error)
@@ -231,6 +235,10 @@ private:
         else if (state_.dest == Destination::Text)
             problem(kTooDeep);
         ++depth_;
+        if (depth_ <= kMaxDepth) { // tables and lists: paragraph properties are the group's
+            tables_.openGroup();
+            lists_.openGroup();
+        }
         state_.start = pos_ - 1;
         ignorableNext_ = false;
     }
@@ -245,6 +253,10 @@ private:
         if (depth_ == 0) {
             done_ = true; // text after the final brace is not RTF
             return;
+        }
+        if (depth_ < kMaxDepth) {
+            tables_.closeGroup();
+            lists_.closeGroup();
         }
         if (depth_ < kMaxDepth && !stack_.isEmpty()) {
             const Destination was = state_.dest;
@@ -395,6 +407,8 @@ private:
         ignorableNext_ = false;
         if (sectionStart_ >= 0 && w != "sect" && !RtfDestinations::isDocumentWord(w))
             endSectionBreak();
+        if (state_.dest == Destination::Text && tableOrListWord(w, hasParam, p, ignorable))
+            return;
         if (destinationWord(w, ignorable))
             return;
         switch (state_.dest) {
@@ -422,6 +436,45 @@ private:
         if (!bodyStarted_ && depth_ == 1 && RtfDestinations::isDocumentWord(w))
             documentWord(w, hasParam, p);
     }
+
+    /// Tables and lists are read by RtfTables and RtfLists; the reader ends its paragraph
+    /// for them where a cell or row ends.
+    bool tableOrListWord(const QByteArray& w, bool hasParam, int p, bool ignorable) {
+        switch (lists_.word(w, hasParam, p, ignorable, in_, pos_)) {
+        case RtfLists::Word::Taken:
+            return true;
+        case RtfLists::Word::SkipGroup:
+            state_.dest = Destination::Skip;
+            return true;
+        case RtfLists::Word::NotMine:
+            break;
+        }
+        switch (tables_.word(w, hasParam, p)) {
+        case RtfTables::Word::NotMine:
+            return false;
+        case RtfTables::Word::Taken:
+            return true;
+        case RtfTables::Word::SkipGroup:
+            state_.dest = Destination::Skip;
+            return true;
+        case RtfTables::Word::EndsCell:
+            flush();
+            noteText();
+            if (!blockFormatted_)
+                applyBlockFormat();
+            tables_.endCell();
+            break;
+        case RtfTables::Word::EndsRow:
+            flush();
+            tables_.endRow();
+            break;
+        }
+        blockFormatted_ = false;
+        pageBreakBlock_ = false;
+        return true;
+    }
+
+    QColor colorAt(int i) const { return i > 0 && i < colors_.size() ? colors_[i] : QColor(); }
 
     /// True when `w` began (or decided) a destination.
     bool destinationWord(const QByteArray& w, bool ignorable) {
@@ -871,7 +924,9 @@ private:
     }
 
     void applyBlockFormat() {
+        tables_.place(); // into the paragraph's table cell, or out of the tables it is not in
         cursor_.setBlockFormat(blockFormat(state_.para));
+        lists_.place();
         blockFormatted_ = true;
     }
 
@@ -1046,6 +1101,8 @@ private:
     const QByteArray& in_;
     QTextDocument& doc_;
     QTextCursor cursor_;
+    RtfTables tables_;
+    RtfLists lists_;
     qsizetype pos_ = 0;
     int depth_ = 0;
     bool done_ = false;
