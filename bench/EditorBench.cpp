@@ -1,6 +1,7 @@
 // The print file editor's costs on a 100-page print file: opening it (read, build the
 // document, lay it out completely) against a bare Qt program laying the same text out as
-// plain text, and saving it. bench/editor.sh adds LibreOffice converting the same file.
+// plain text, and saving it; with --libreoffice FILE, opening a document LibreOffice wrote.
+// bench/editor.sh adds LibreOffice converting the same print file.
 #include "editor/CRichEditDoc.h"
 #include "editor/rtf/RtfReader.h"
 #include "editor/rtf/RtfWriter.h"
@@ -91,6 +92,21 @@ void BM_SaveHundredPagePrintFile(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveHundredPagePrintFile)->Unit(benchmark::kMillisecond);
 
+/// A document as LibreOffice writes it (bench/make-fifty-pages.sh): read, build the
+/// document with its tables, pictures and kept groups, lay it out completely.
+void openLibreOfficeDocument(benchmark::State& state, const QString& path) {
+    for (auto _ : state) {
+        int orientation = 1;
+        qv::editor::CRichEditDoc doc(orientation);
+        QString error;
+        if (!doc.OnOpenDocument(path, error)) {
+            state.SkipWithError("the LibreOffice document could not be opened");
+            break;
+        }
+        layOut(doc.text());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -103,6 +119,18 @@ int main(int argc, char** argv) {
         out.write(file());
         return 0;
     }
+    // --libreoffice FILE: also open that document (bench/editor.sh makes a 50-page one).
+    for (int i = 1; i + 1 < argc; ++i)
+        if (QByteArray(argv[i]) == "--libreoffice") {
+            const QString path = QString::fromLocal8Bit(argv[i + 1]);
+            benchmark::RegisterBenchmark("BM_OpenFiftyPageLibreOfficeDocument",
+                                         [path](benchmark::State& state) { openLibreOfficeDocument(state, path); })
+                ->Unit(benchmark::kMillisecond);
+            for (int j = i; j + 2 <= argc; ++j)
+                argv[j] = argv[j + 2];
+            argc -= 2;
+            break;
+        }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

@@ -11,7 +11,7 @@ packages=(cmake ninja-build g++ pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev)
 locales_wanted=()
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(locales libreoffice-writer-nogui poppler-utils
+  packages+=(locales libreoffice-writer-nogui poppler-utils unzip
             python3 xvfb xdotool openbox x11-utils x11-xserver-utils imagemagick)
   locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 fr_FR.UTF-8)
 fi
