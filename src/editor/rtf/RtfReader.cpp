@@ -1,7 +1,5 @@
 #include "editor/rtf/RtfReader.h"
 
-#include "editor/rtf/RtfLists.h"
-#include "editor/rtf/RtfTables.h"
 
 #include "editor/rtf/RtfDestinations.h"
 #include "editor/rtf/RtfFieldInstruction.h"
@@ -41,7 +39,8 @@ const char* const kTooDeep = "Groups are nested more than 1024 deep: the formatt
 const char* const kBinaryPastEnd = "Binary data runs past the end of the file.";
 const char* const kPictureCutShort = "A picture's data is cut short: the picture could not be read.";
 
-enum class Destination { Text, Skip, Kept, FontTable, FontEntry, ColorTable, Picture };
+// ShapePicture: a \shppict group, whose picture is read and whose bytes are kept.
+enum class Destination { Text, Skip, Kept, FontTable, FontEntry, ColorTable, Picture, ShapePicture };
 
 /// What a captured group becomes when it closes.
 enum class Capture { None, DocumentGroup, InlineGroup, Preamble, Instruction };
@@ -155,7 +154,7 @@ namespace {
 class Reader {
 public:
     Reader(const QByteArray& rtf, QTextDocument& doc)
-        : in_(rtf), doc_(doc), cursor_(&doc), tables_(cursor_, [this](int i) { return colorAt(i); }), lists_(cursor_) {}
+        : in_(rtf), doc_(doc), cursor_(&doc) {}
 
     bool run(QString* error) {
         const QByteArray head = in_.left(6);
@@ -173,8 +172,8 @@ public:
         if (!done_)
             endOfFile();
         flush();
-        tables_.finish();
-        lists_.finish(doc_);
+        if (cursor_.block().length() == 1)
+            cursor_.setBlockCharFormat(charFormat(state_.ch));
         keepHeader();
         cursor_.endEditBlock();
         if (error)
@@ -202,6 +201,7 @@ private:
                 ++pos_;
             } else {
                 ++pos_;
+                ignorableNext_ = false; // \* marks only the word right after it
                 byteText(static_cast<unsigned char>(c));
             }
         }
@@ -218,6 +218,7 @@ private:
         if (depth_ == 0)
             return;
         problem(state_.dest == Destination::Picture ? kPictureCutShort : kCutShort);
+        tokenStart_ = in_.size(); // a section break read so far is whole
         // What is cut short is not a whole group: writing it back would break the file.
         capture_ = Capture::None;
         cutShort_ = true;
@@ -235,16 +236,13 @@ private:
         else if (state_.dest == Destination::Text)
             problem(kTooDeep);
         ++depth_;
-        if (depth_ <= kMaxDepth) { // tables and lists: paragraph properties are the group's
-            tables_.openGroup();
-            lists_.openGroup();
-        }
         state_.start = pos_ - 1;
         ignorableNext_ = false;
     }
 
     void closeGroup() {
         endSectionBreak();
+        ignorableNext_ = false;
         skipping_ = 0;
         if (depth_ == 0)
             return;
@@ -253,10 +251,6 @@ private:
         if (depth_ == 0) {
             done_ = true; // text after the final brace is not RTF
             return;
-        }
-        if (depth_ < kMaxDepth) {
-            tables_.closeGroup();
-            lists_.closeGroup();
         }
         if (depth_ < kMaxDepth && !stack_.isEmpty()) {
             const Destination was = state_.dest;
@@ -336,6 +330,8 @@ private:
                 pos_ += 2;
             return;
         }
+        if (c != '*')
+            ignorableNext_ = false;
         switch (c) {
         case '\'': {
             if (pos_ + 2 > in_.size()) {
@@ -407,13 +403,12 @@ private:
         ignorableNext_ = false;
         if (sectionStart_ >= 0 && w != "sect" && !RtfDestinations::isDocumentWord(w))
             endSectionBreak();
-        if (state_.dest == Destination::Text && tableOrListWord(w, hasParam, p, ignorable))
-            return;
         if (destinationWord(w, ignorable))
             return;
         switch (state_.dest) {
         case Destination::Skip:
         case Destination::Kept:
+        case Destination::ShapePicture:
             return;
         case Destination::Picture:
             if (w == "bin" && hasParam)
@@ -437,50 +432,26 @@ private:
             documentWord(w, hasParam, p);
     }
 
-    /// Tables and lists are read by RtfTables and RtfLists; the reader ends its paragraph
-    /// for them where a cell or row ends.
-    bool tableOrListWord(const QByteArray& w, bool hasParam, int p, bool ignorable) {
-        switch (lists_.word(w, hasParam, p, ignorable, in_, pos_)) {
-        case RtfLists::Word::Taken:
-            return true;
-        case RtfLists::Word::SkipGroup:
-            state_.dest = Destination::Skip;
-            return true;
-        case RtfLists::Word::NotMine:
-            break;
-        }
-        switch (tables_.word(w, hasParam, p)) {
-        case RtfTables::Word::NotMine:
-            return false;
-        case RtfTables::Word::Taken:
-            return true;
-        case RtfTables::Word::SkipGroup:
-            state_.dest = Destination::Skip;
-            return true;
-        case RtfTables::Word::EndsCell:
-            flush();
-            noteText();
-            if (!blockFormatted_)
-                applyBlockFormat();
-            tables_.endCell();
-            break;
-        case RtfTables::Word::EndsRow:
-            flush();
-            tables_.endRow();
-            break;
-        }
-        blockFormatted_ = false;
-        pageBreakBlock_ = false;
-        return true;
-    }
-
-    QColor colorAt(int i) const { return i > 0 && i < colors_.size() ? colors_[i] : QColor(); }
-
     /// True when `w` began (or decided) a destination.
     bool destinationWord(const QByteArray& w, bool ignorable) {
         const Destination dest = state_.dest;
         if (dest == Destination::Skip || dest == Destination::Kept)
             return true;
+        // A destination is a group of its own: one named in the document's own group
+        // would take the whole document with it.
+        if (depth_ <= 1 && (w == "fonttbl" || w == "colortbl" || w == "pict" || w == "shppict" ||
+                            w == "nonshppict" || w == "field" || w == "fldinst" || w == "fldrslt"))
+            return true;
+        const bool inText = dest == Destination::Text;
+        if ((w == "chftn" || w == "chatn") && inText) {
+            // The automatic mark of a footnote or comment goes with its group.
+            prefix_ += '\\' + w + ' ';
+            return true;
+        }
+        if ((w == "ud" || w == "upr") && inText)
+            return true;
+        if (!leadsGroup())
+            return false; // not where a destination is named: an ordinary word
         if (w == "fonttbl") {
             state_.dest = Destination::FontTable;
             fontTableDepth_ = depth_;
@@ -495,8 +466,7 @@ private:
             colorTableStart_ = state_.start;
             return true;
         }
-        const bool inText = dest == Destination::Text;
-        if (w == "pict" && inText) {
+        if (w == "pict" && (inText || dest == Destination::ShapePicture)) {
             state_.dest = Destination::Picture;
             picture_.begin();
             pictureDepth_ = depth_;
@@ -504,6 +474,7 @@ private:
             return true;
         }
         if (w == "shppict" && inText) {
+            state_.dest = Destination::ShapePicture;
             shppictDepth_ = depth_;
             shppictStart_ = state_.start;
             return true;
@@ -534,13 +505,14 @@ private:
             state_.ch.field = state_.field;
             return true;
         }
-        if ((w == "chftn" || w == "chatn") && inText) {
-            // The automatic mark of a footnote or comment goes with its group.
-            prefix_ += '\\' + w + ' ';
-            return true;
+        if (inText && outsideResult()) {
+            // Only the instruction and the result of a field are read: the rest goes
+            // with the field when it is kept whole.
+            if (RtfDestinations::placeOf(w) != RtfDestinations::Place::Unknown || ignorable) {
+                state_.dest = Destination::Skip;
+                return true;
+            }
         }
-        if ((w == "ud" || w == "upr") && inText)
-            return true;
         const RtfDestinations::Place place = RtfDestinations::placeOf(w);
         if (place == RtfDestinations::Place::Unknown && !ignorable)
             return false;
@@ -559,6 +531,19 @@ private:
         default:
             beginCapture(bodyStarted_ ? Capture::InlineGroup : Capture::DocumentGroup, RtfDestinations::labelOf(w));
             break;
+        }
+        return true;
+    }
+
+    /// Whether the word being read opens its group (after \* at most): the group is all
+    /// the destination's, and nothing before it was read as something else.
+    bool leadsGroup() const {
+        for (qsizetype i = state_.start + 1; i < tokenStart_; ++i) {
+            const char c = in_[i];
+            if (c == '\\' && i + 1 < tokenStart_ && in_[i + 1] == '*')
+                ++i;
+            else if (c != ' ' && c != '\r' && c != '\n')
+                return false;
         }
         return true;
     }
@@ -747,6 +732,7 @@ private:
         switch (state_.dest) {
         case Destination::Skip:
         case Destination::Kept:
+        case Destination::ShapePicture:
             return;
         case Destination::ColorTable:
             if (b == ';') {
@@ -791,17 +777,21 @@ private:
     void unicode(int n) {
         // \uN takes a signed 16-bit value; larger ones are taken as they come.
         char32_t u = n < 0 ? static_cast<char32_t>(n + 65536) : static_cast<char32_t>(n);
+        if (u < 0x20 && u != '\t') {
+            skipping_ = state_.ucSkip; // a control character is no text
+            return;
+        }
         if (u >= 0xD800 && u <= 0xDBFF) {
             pendingHigh_ = static_cast<char16_t>(u);
         } else if (u >= 0xDC00 && u <= 0xDFFF && pendingHigh_) {
-            if (state_.dest == Destination::Text) {
+            if (state_.dest == Destination::Text && !outsideResult()) {
                 flushIfFormatChanges();
                 noteText();
                 pending_ += QChar(pendingHigh_);
                 pending_ += QChar(static_cast<char16_t>(u));
             }
             pendingHigh_ = 0;
-        } else if (u <= 0x10FFFF && state_.dest == Destination::Text) {
+        } else if (u <= 0x10FFFF && state_.dest == Destination::Text && !outsideResult()) {
             flushIfFormatChanges();
             noteText();
             pending_ += QString::fromUcs4(&u, 1);
@@ -809,8 +799,11 @@ private:
         skipping_ = state_.ucSkip;
     }
 
+    /// In a field's group but not in its result.
+    bool outsideResult() const { return state_.field >= 0 && state_.ch.field != state_.field; }
+
     void character(char16_t u) {
-        if (state_.dest != Destination::Text)
+        if (state_.dest != Destination::Text || outsideResult())
             return;
         flushIfFormatChanges();
         noteText();
@@ -820,8 +813,8 @@ private:
     /// A section break and the next section's settings: kept as one object at the start
     /// of the section's first paragraph.
     void sectionBreak() {
-        if (sectionStart_ >= 0)
-            return;
+        if (sectionStart_ >= 0 || !bodyStarted_)
+            return; // before the first text, there is no section to end
         if (!pending_.isEmpty() || !cursor_.block().text().isEmpty())
             paragraph();
         sectionStart_ = tokenStart_;
@@ -832,10 +825,14 @@ private:
             return;
         const QByteArray bytes = in_.mid(sectionStart_, tokenStart_ - sectionStart_).trimmed();
         sectionStart_ = -1;
+        if (bytes.isEmpty())
+            return;
         const QByteArray prefix = std::exchange(prefix_, QByteArray());
         insertKept(bytes, QStringLiteral("Section break"));
         prefix_ = prefix;
-        blockFormatted_ = false; // the paragraph's own settings come after it
+        // The paragraph's own settings come after the break.
+        cursor_.setBlockFormat(QTextBlockFormat());
+        blockFormatted_ = false;
     }
 
     /// Something shown goes into the document: the header is behind us.
@@ -877,7 +874,8 @@ private:
             f.setFontCapitalization(ch.caps);
         if (ch.field >= 0 && ch.field < fields_.size()) {
             const Field& field = fields_[ch.field];
-            f.setProperty(RtfKept::kFieldInstructionProperty, field.instruction);
+            if (!field.instruction.isEmpty())
+                f.setProperty(RtfKept::kFieldInstructionProperty, field.instruction);
             if (!field.href.isEmpty()) {
                 f.setAnchor(true);
                 f.setAnchorHref(field.href);
@@ -924,9 +922,7 @@ private:
     }
 
     void applyBlockFormat() {
-        tables_.place(); // into the paragraph's table cell, or out of the tables it is not in
         cursor_.setBlockFormat(blockFormat(state_.para));
-        lists_.place();
         blockFormatted_ = true;
     }
 
@@ -940,7 +936,7 @@ private:
     }
 
     void paragraph() {
-        if (state_.dest != Destination::Text)
+        if (state_.dest != Destination::Text || outsideResult())
             return;
         flush();
         noteText();
@@ -948,6 +944,9 @@ private:
             applyBlockFormat();
         pageBreakBlock_ = false;
         QTextCharFormat f = charFormat(state_.ch);
+        // An empty paragraph's mark has the look in effect where it ends, as any other's.
+        if (cursor_.block().length() == 1)
+            cursor_.setBlockCharFormat(f);
         cursor_.insertBlock(QTextBlockFormat(), f);
         blockFormatted_ = false;
     }
@@ -1060,7 +1059,7 @@ private:
         }
         f.setProperty(RtfOwn::kPictureGroup, group);
         f.setProperty(RtfOwn::kPictureShownSize, QSizeF(f.width(), f.height()));
-        if (state_.ch.field >= 0)
+        if (state_.ch.field >= 0 && !fields_[state_.ch.field].instruction.isEmpty())
             f.setProperty(RtfKept::kFieldInstructionProperty, fields_[state_.ch.field].instruction);
         flush();
         noteText();
@@ -1101,8 +1100,6 @@ private:
     const QByteArray& in_;
     QTextDocument& doc_;
     QTextCursor cursor_;
-    RtfTables tables_;
-    RtfLists lists_;
     qsizetype pos_ = 0;
     int depth_ = 0;
     bool done_ = false;

@@ -2,9 +2,7 @@
 
 #include "editor/rtf/RtfFieldInstruction.h"
 #include "editor/rtf/RtfKept.h"
-#include "editor/rtf/RtfListWriter.h"
 #include "editor/rtf/RtfOwnProperties.h"
-#include "editor/rtf/RtfTableWriter.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -42,19 +40,20 @@ int twips(qreal points) {
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc), lists_(doc) {}
+    explicit Writer(const QTextDocument& doc) : doc_(doc) {}
 
     QByteArray run() {
         collectTables();
         QByteArray body;
-        // Paragraphs and the tables between them (RtfTableWriter).
-        RtfTableWriter tables(
-            doc_, [this](const QTextBlock& b, const QByteArray& words, QByteArray& out) { writeBlock(b, out, words); },
-            [this](const QColor& c) { return colorNumber(c); });
-        tables.writeFrame(doc_.rootFrame(), body);
+        bool first = true;
+        for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
+            if (!first)
+                body += "\\par\r\n";
+            first = false;
+            writeBlock(block, body);
+        }
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff" + QByteArray::number(defaultFont_) + "\\uc1\r\n";
         out += fontTable() + "\r\n" + colorTable() + "\r\n";
-        out += lists_.tables();
         // What the file had in its header and the editor does not show, in its order.
         for (const QByteArray& kept : doc_.property(RtfKept::kDocumentGroups).value<QList<QByteArray>>())
             out += kept + "\r\n";
@@ -94,16 +93,16 @@ private:
                     if (b.style() != Qt::NoBrush && !colors_.contains(b.color()))
                         colors_ << b.color();
             }
-        for (const QColor& c : RtfTableWriter::colorsOf(doc_)) // cell shading and borders
-            if (!colors_.contains(c))
-                colors_ << c;
         if (fonts_.isEmpty())
             fonts_ << QStringLiteral("Courier New");
     }
 
     int fontNumber(const QString& family) {
-        if (keptFontTable_.isEmpty())
+        if (keptFontTable_.isEmpty()) {
+            if (!fonts_.contains(family)) // an empty paragraph's own font
+                fonts_ << family;
             return int(fonts_.indexOf(family));
+        }
         if (auto it = fontNumbers_.find(family); it != fontNumbers_.end())
             return it.value();
         newFonts_ << family;
@@ -112,8 +111,11 @@ private:
     }
 
     int colorNumber(const QColor& color) {
-        if (keptColorTable_.isEmpty())
+        if (keptColorTable_.isEmpty()) {
+            if (!colors_.contains(color))
+                colors_ << color;
             return int(colors_.indexOf(color)) + 1;
+        }
         for (int i = 0; i < keptColors_.size(); ++i)
             if (keptColors_[i].isValid() && keptColors_[i].rgb() == color.rgb())
                 return i;
@@ -193,8 +195,7 @@ private:
         }
     }
 
-    /// `tableWords` put the paragraph in a table cell (RtfTableWriter).
-    void writeBlock(const QTextBlock& block, QByteArray& out, const QByteArray& tableWords = {}) {
+    void writeBlock(const QTextBlock& block, QByteArray& out) {
         const QTextBlockFormat b = block.blockFormat();
         // A section break read between paragraphs goes back there.
         if (const QByteArray section = sectionBreakAt(block); !section.isEmpty())
@@ -202,14 +203,14 @@ private:
         const bool pageBreakBefore = b.boolProperty(RtfOwn::kPageBreakBefore);
         if ((b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !pageBreakBefore)
             out += "\\page\r\n";
-        out += "\\pard" + tableWords + lists_.paragraphWords(block);
+        out += "\\pard";
         const Qt::Alignment a = b.alignment() & Qt::AlignHorizontal_Mask;
         out += a & Qt::AlignHCenter   ? "\\qc"
                : a & Qt::AlignRight   ? "\\qr"
                : a & Qt::AlignJustify ? "\\qj"
                                       : "\\ql";
-        if (const qreal left = lists_.leftMargin(block); left != 0) // a list's indent included
-            out += "\\li" + QByteArray::number(twips(left));
+        if (b.leftMargin() != 0)
+            out += "\\li" + QByteArray::number(twips(b.leftMargin()));
         if (b.rightMargin() != 0)
             out += "\\ri" + QByteArray::number(twips(b.rightMargin()));
         if (b.textIndent() != 0)
@@ -382,7 +383,6 @@ private:
     }
 
     const QTextDocument& doc_;
-    RtfListWriter lists_;
     QStringList fonts_;
     QList<QColor> colors_;
     int defaultFont_ = 0;
