@@ -39,6 +39,7 @@ TEST(RtfDocumentCounts, CountsWhatTheEditorsDocumentHolds) {
     link.setFontWeight(QFont::Bold);
     c.insertText(QStringLiteral("bold"), link);
     link.setAnchorHref(QStringLiteral("https://example.com/b"));
+    link.setProperty(RtfKept::kFieldInstructionProperty, QByteArray(" HYPERLINK \"https://example.com/b\" "));
     c.insertText(QStringLiteral("other"), link);
     c.insertText(QStringLiteral(" "), QTextCharFormat());
 
@@ -67,7 +68,7 @@ TEST(RtfDocumentCounts, CountsWhatTheEditorsDocumentHolds) {
     EXPECT_EQ(counts.listItems, 2);
     EXPECT_EQ(counts.pictures, 2);
     EXPECT_EQ(counts.links, 2);
-    EXPECT_EQ(counts.fields, 3) << "the page number and the two links";
+    EXPECT_EQ(counts.fields, 3) << "the page number and the two links, a link with its instruction once";
     EXPECT_EQ(counts.kept, 5);
     EXPECT_EQ(counts.paragraphs, doc.blockCount());
 

@@ -51,8 +51,10 @@ RtfDocumentCounts RtfDocumentCounts::Count(const QTextDocument& document) {
             if (!fragmentHref.isEmpty() && fragmentHref != href)
                 ++counts.links;
             href = fragmentHref;
+            // A link may carry its HYPERLINK instruction too: it is one field, counted as a link.
             const QByteArray fragmentInstruction =
-                format.property(RtfKept::kFieldInstructionProperty).toByteArray();
+                fragmentHref.isEmpty() ? format.property(RtfKept::kFieldInstructionProperty).toByteArray()
+                                       : QByteArray();
             if (!fragmentInstruction.isEmpty() && fragmentInstruction != instruction)
                 ++counts.fields;
             instruction = fragmentInstruction;
