@@ -121,6 +121,22 @@ const ShapeCase kShapes[] = {
      "P:|T1x2[ 0,0={P:x} 0,1={P:y} ]|P:z"},
     {"robustness: a \\row with no cell and a \\nestrow with no table are ignored",
      "a\\row\\nestrow\\par b", "P:a|P:b"},
+    {"a page break after a nested table is no new row of it",
+     "\\trowd\\cellx1000\\pard\\intbl x\\par\\pard\\intbl\\itap2 n\\nestcell{\\*\\nesttableprops\\trowd\\cellx500"
+     "\\nestrow}{\\nonesttables\\par}\\page\\pard\\intbl y\\cell\\row",
+     "P:|T1x1[ 0,0={P:x|T1x1[ 0,0={P:n} ]|P:|P:y} ]|P:"},
+    {"a table nested at the very start of a cell, and each nested table with its own widths",
+     "\\trowd\\cellx2000\\cellx4000\\pard\\intbl\\itap2 a\\nestcell b\\nestcell{\\*\\nesttableprops\\trowd"
+     "\\cellx500\\cellx900\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\cell\\pard\\intbl\\itap2 c\\nestcell"
+     "{\\*\\nesttableprops\\trowd\\cellx700\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\cell\\row",
+     "P:|T1x2[ 0,0={P:|T1x2[ 0,0={P:a} 0,1={P:b} ]|P:} 0,1={P:|T1x1[ 0,0={P:c} ]|P:} ]|P:"},
+    {"cells over rows only where they have the same width",
+     "\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\\trowd\\clvmrg\\cellx1500"
+     "\\cellx2000\\pard\\intbl\\cell c\\cell\\row",
+     "P:|T2x3[ 0,0={P:a} 0,1:1x2={P:b} 1,0:1x2={P:} 1,2={P:c} ]|P:"},
+    {"text in a cell \\clmrg joins to the one before stays",
+     "\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row",
+     "P:|T1x1[ 0,0={P:a|P:b} ]|P:"},
     {"robustness: cells past the limit go into the last one",
      "\\trowd\\cellx100\\pard\\intbl " + QByteArray("x\\cell ").repeated(70) + "\\row",
      nullptr},

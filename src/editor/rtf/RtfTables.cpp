@@ -188,6 +188,12 @@ struct RtfTables::Impl {
     }
 
     void open() {
+        if (!stack.isEmpty()) {
+            // Inside one edit block Qt answers which frame a place is in from a frame tree
+            // it has not brought up to date: a table made in the same block is missed.
+            cursor.endEditBlock();
+            cursor.beginEditBlock();
+        }
         // The empty paragraph the reader began is the one after the table, not before it.
         const QTextBlock block = cursor.block();
         const bool follows = block.length() == 1 && block.previous().isValid() && sameContainer(block.previous(), block);
@@ -327,13 +333,20 @@ struct RtfTables::Impl {
         return f;
     }
 
-    static bool emptyColumn(const QTextTable* table, int column) {
-        for (int r = 0; r < table->rows(); ++r) {
-            const QTextTableCell cell = table->cellAt(r, column);
-            if (cell.firstPosition() != cell.lastPosition())
-                return false;
-        }
-        return true;
+    /// The text of one cell after that of another (as merging them would put it).
+    static void moveCell(QTextTable* table, int row, int from, int to) {
+        const QTextTableCell source = table->cellAt(row, from);
+        if (source.firstPosition() == source.lastPosition())
+            return;
+        QTextCursor c = source.firstCursorPosition();
+        c.setPosition(source.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        const QTextDocumentFragment content = c.selection();
+        c.removeSelectedText();
+        const QTextTableCell target = table->cellAt(row, to);
+        QTextCursor end = target.lastCursorPosition();
+        if (target.firstPosition() != target.lastPosition())
+            end.insertBlock();
+        end.insertFragment(content);
     }
 
     void finishTable(Table& t) {
@@ -386,9 +399,13 @@ struct RtfTables::Impl {
                 used[c.last] = true;
         bool removed = false;
         for (int c = int(used.size()) - 1; c >= 0 && table->columns() > 1; --c) {
-            const int gone = c == table->columns() - 1 ? c : c + 1; // the column whose text would go
-            if (used[c] || c >= t.grid.size() || !emptyColumn(table, gone))
+            if (used[c] || c >= t.grid.size())
                 continue;
+            // The column after it is part of the same cells: what text it has joins theirs.
+            const int gone = c == table->columns() - 1 ? c : c + 1;
+            const int into = gone == c ? c - 1 : c;
+            for (int r = 0; r < table->rows(); ++r)
+                moveCell(table, r, gone, into);
             table->removeColumns(gone, 1);
             t.grid.remove(c);
             removed = true;
@@ -499,6 +516,11 @@ RtfTables::Word RtfTables::word(const QByteArray& w, bool hasParam, int p) {
     if (w == "row" || w == "nestrow") {
         d.rowTarget = w == "row" ? 1 : std::clamp(d.level, 2, kMaxNesting);
         d.inNestProps = false;
+        // What follows a row is out of its table until a paragraph says otherwise (a
+        // \page before the next \pard is not a new row); \nestrow ends the group it is in.
+        d.level = std::min(d.level, d.rowTarget - 1);
+        if (w == "nestrow" && !d.saved.isEmpty())
+            d.saved.last() = std::min(d.saved.last(), d.level);
         return Word::EndsRow;
     }
     if (w == "nesttableprops") {
