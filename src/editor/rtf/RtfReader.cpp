@@ -1,15 +1,18 @@
 #include "editor/rtf/RtfReader.h"
 
+#include "editor/rtf/RtfLists.h"
+#include "editor/rtf/RtfTables.h"
 
 #include "editor/rtf/RtfDestinations.h"
+#include "editor/rtf/RtfCharsets.h"
 #include "editor/rtf/RtfFieldInstruction.h"
+#include "editor/rtf/RtfGroupState.h"
 #include "editor/rtf/RtfKept.h"
 #include "editor/rtf/RtfOwnProperties.h"
 #include "editor/rtf/RtfPicture.h"
 
 #include <QColor>
 #include <QImage>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -39,50 +42,12 @@ const char* const kTooDeep = "Groups are nested more than 1024 deep: the formatt
 const char* const kBinaryPastEnd = "Binary data runs past the end of the file.";
 const char* const kPictureCutShort = "A picture's data is cut short: the picture could not be read.";
 
-// ShapePicture: a \shppict group, whose picture is read and whose bytes are kept.
-enum class Destination { Text, Skip, Kept, FontTable, FontEntry, ColorTable, Picture, ShapePicture };
+using Destination = RtfGroupState::Destination;
+using CharState = RtfGroupState::Character;
+using GroupState = RtfGroupState;
 
 /// What a captured group becomes when it closes.
 enum class Capture { None, DocumentGroup, InlineGroup, Preamble, Instruction };
-
-struct CharState {
-    bool bold = false, italic = false, underline = false, strike = false;
-    int font = -1; // index in the font table
-    int size = 24; // half points
-    int color = 0; // index in the colour table, 0 = automatic
-    int highlight = 0;
-    int vertical = 0; // 1 super, 2 sub
-    int offset = 0;   // \up (positive) and \dn, half points
-    QFont::Capitalization caps = QFont::MixedCase;
-    int field = -1; // the field whose result this is
-    bool operator==(const CharState&) const = default;
-};
-
-struct Tab {
-    int position = 0; // twips
-    QTextOption::TabType type = QTextOption::LeftTab;
-    int leader = RtfOwn::NoLeader;
-};
-
-struct ParaState {
-    Qt::Alignment align = Qt::AlignLeft;
-    int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
-    int lineSpacing = 0;
-    bool lineMultiple = false;
-    bool pageBreakBefore = false, keepTogether = false, keepWithNext = false;
-    QVector<Tab> tabs;
-    Tab nextTab; // type and leader given before its \tx
-};
-
-struct GroupState {
-    CharState ch;
-    ParaState para;
-    Destination dest = Destination::Text;
-    int ucSkip = 1;
-    int codePage = 1252;
-    qsizetype start = 0; // where the group's brace is
-    int field = -1;      // the field group this group is in
-};
 
 struct Font {
     QString name;
@@ -97,56 +62,6 @@ struct Field {
     bool shown = false;
 };
 
-int codePageOfCharset(int charset) {
-    switch (charset) {
-    case 0:
-        return 1252;
-    case 2:
-        return 42; // symbol: bytes as they are
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 238:
-        return 1250;
-    default:
-        return 1252;
-    }
-}
-
-/// Windows-1252 bytes 0x80-0x9F; the rest of the page is Latin-1.
-char16_t fromWindows1252(unsigned char b) {
-    static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    return b >= 0x80 && b < 0xA0 ? high[b - 0x80] : char16_t(b);
-}
-
-int leaderOf(const QByteArray& w) {
-    if (w == "tldot")
-        return RtfOwn::Dots;
-    if (w == "tlhyph")
-        return RtfOwn::Hyphens;
-    if (w == "tlul")
-        return RtfOwn::Underline;
-    if (w == "tlth")
-        return RtfOwn::ThickLine;
-    if (w == "tleq")
-        return RtfOwn::Equals;
-    if (w == "tlmdot")
-        return RtfOwn::MiddleDots;
-    return -1;
-}
-
 } // namespace
 
 namespace {
@@ -154,7 +69,7 @@ namespace {
 class Reader {
 public:
     Reader(const QByteArray& rtf, QTextDocument& doc)
-        : in_(rtf), doc_(doc), cursor_(&doc) {}
+        : in_(rtf), doc_(doc), cursor_(&doc), tables_(cursor_, [this](int i) { return colorAt(i); }), lists_(cursor_) {}
 
     bool run(QString* error) {
         const QByteArray head = in_.left(6);
@@ -174,6 +89,8 @@ public:
         flush();
         if (cursor_.block().length() == 1)
             cursor_.setBlockCharFormat(charFormat(state_.ch));
+        tables_.finish();
+        lists_.finish(doc_);
         keepHeader();
         cursor_.endEditBlock();
         if (error)
@@ -236,6 +153,10 @@ private:
         else if (state_.dest == Destination::Text)
             problem(kTooDeep);
         ++depth_;
+        if (depth_ <= kMaxDepth) { // tables and lists: paragraph properties are the group's
+            tables_.openGroup();
+            lists_.openGroup();
+        }
         state_.start = pos_ - 1;
         ignorableNext_ = false;
     }
@@ -251,6 +172,10 @@ private:
         if (depth_ == 0) {
             done_ = true; // text after the final brace is not RTF
             return;
+        }
+        if (depth_ < kMaxDepth) {
+            tables_.closeGroup();
+            lists_.closeGroup();
         }
         if (depth_ < kMaxDepth && !stack_.isEmpty()) {
             const Destination was = state_.dest;
@@ -403,6 +328,8 @@ private:
         ignorableNext_ = false;
         if (sectionStart_ >= 0 && w != "sect" && !RtfDestinations::isDocumentWord(w))
             endSectionBreak();
+        if (state_.dest == Destination::Text && tableOrListWord(w, hasParam, p, ignorable))
+            return;
         if (destinationWord(w, ignorable))
             return;
         switch (state_.dest) {
@@ -431,6 +358,45 @@ private:
         if (!bodyStarted_ && depth_ == 1 && RtfDestinations::isDocumentWord(w))
             documentWord(w, hasParam, p);
     }
+
+    /// Tables and lists are read by RtfTables and RtfLists; the reader ends its paragraph
+    /// for them where a cell or row ends.
+    bool tableOrListWord(const QByteArray& w, bool hasParam, int p, bool ignorable) {
+        switch (lists_.word(w, hasParam, p, ignorable, in_, pos_)) {
+        case RtfLists::Word::Taken:
+            return true;
+        case RtfLists::Word::SkipGroup:
+            state_.dest = Destination::Skip;
+            return true;
+        case RtfLists::Word::NotMine:
+            break;
+        }
+        switch (tables_.word(w, hasParam, p)) {
+        case RtfTables::Word::NotMine:
+            return false;
+        case RtfTables::Word::Taken:
+            return true;
+        case RtfTables::Word::SkipGroup:
+            state_.dest = Destination::Skip;
+            return true;
+        case RtfTables::Word::EndsCell:
+            flush();
+            noteText();
+            if (!blockFormatted_)
+                applyBlockFormat();
+            tables_.endCell();
+            break;
+        case RtfTables::Word::EndsRow:
+            flush();
+            tables_.endRow();
+            break;
+        }
+        blockFormatted_ = false;
+        pageBreakBlock_ = false;
+        return true;
+    }
+
+    QColor colorAt(int i) const { return i > 0 && i < colors_.size() ? colors_[i] : QColor(); }
 
     /// True when `w` began (or decided) a destination.
     bool destinationWord(const QByteArray& w, bool ignorable) {
@@ -572,113 +538,19 @@ private:
             fonts_[p] = Font{};
             fontName_.clear();
         } else if (w == "fcharset") {
-            fonts_[fontIndex_].codePage = codePageOfCharset(p);
+            fonts_[fontIndex_].codePage = RtfCharsets::CodePageOf(p);
         }
     }
 
     bool characterWord(const QByteArray& w, bool hasParam, int p) {
-        auto& ch = state_.ch;
-        const int on = hasParam ? p : 1;
-        if (w == "plain") {
-            const int field = ch.field; // a field's result stays one after \plain
-            ch = CharState{};
-            ch.field = field;
-            if (defaultFont_ >= 0)
-                ch.font = defaultFont_;
-        } else if (w == "b") {
-            ch.bold = on != 0;
-        } else if (w == "i") {
-            ch.italic = on != 0;
-        } else if (w == "ul" || w == "uld" || w == "uldb" || w == "ulw" || w == "uldash" || w == "ulth" ||
-                   w == "ulwave") {
-            ch.underline = on != 0;
-        } else if (w == "ulnone") {
-            ch.underline = false;
-        } else if (w == "strike") {
-            ch.strike = on != 0;
-        } else if (w == "f") {
-            ch.font = p;
-            if (fonts_.count(p))
-                state_.codePage = fonts_[p].codePage;
-        } else if (w == "fs") {
-            ch.size = hasParam && p > 0 && p <= 3276 ? p : 24;
-        } else if (w == "cf") {
-            ch.color = std::max(0, p);
-        } else if (w == "highlight" || w == "cb" || w == "chcbpat") {
-            ch.highlight = std::max(0, p);
-        } else if (w == "super") {
-            ch.vertical = on ? 1 : 0;
-        } else if (w == "sub") {
-            ch.vertical = on ? 2 : 0;
-        } else if (w == "nosupersub") {
-            ch.vertical = 0;
-            ch.offset = 0;
-        } else if (w == "up") {
-            ch.offset = std::clamp(hasParam ? p : 6, -3276, 3276);
-        } else if (w == "dn") {
-            ch.offset = -std::clamp(hasParam ? p : 6, -3276, 3276);
-        } else if (w == "scaps") {
-            ch.caps = on ? QFont::SmallCaps : QFont::MixedCase;
-        } else if (w == "caps") {
-            ch.caps = on ? QFont::AllUppercase : QFont::MixedCase;
-        } else {
+        if (!state_.characterWord(w, hasParam, p, defaultFont_))
             return false;
-        }
+        if (w == "f" && fonts_.count(p))
+            state_.codePage = fonts_[p].codePage;
         return true;
     }
 
-    bool paragraphWord(const QByteArray& w, bool hasParam, int p) {
-        auto& pa = state_.para;
-        const int on = hasParam ? p : 1;
-        if (w == "pard") {
-            pa = ParaState{};
-        } else if (w == "ql") {
-            pa.align = Qt::AlignLeft;
-        } else if (w == "qc") {
-            pa.align = Qt::AlignHCenter;
-        } else if (w == "qr") {
-            pa.align = Qt::AlignRight;
-        } else if (w == "qj") {
-            pa.align = Qt::AlignJustify;
-        } else if (w == "li") {
-            pa.left = p;
-        } else if (w == "ri") {
-            pa.right = p;
-        } else if (w == "fi") {
-            pa.first = p;
-        } else if (w == "sb") {
-            pa.before = p;
-        } else if (w == "sa") {
-            pa.after = p;
-        } else if (w == "sl") {
-            pa.lineSpacing = p;
-        } else if (w == "slmult") {
-            pa.lineMultiple = on != 0;
-        } else if (w == "pagebb") {
-            pa.pageBreakBefore = on != 0;
-        } else if (w == "keep") {
-            pa.keepTogether = on != 0;
-        } else if (w == "keepn") {
-            pa.keepWithNext = on != 0;
-        } else if (w == "tqr") {
-            pa.nextTab.type = QTextOption::RightTab;
-        } else if (w == "tqc") {
-            pa.nextTab.type = QTextOption::CenterTab;
-        } else if (w == "tqdec") {
-            pa.nextTab.type = QTextOption::DelimiterTab;
-        } else if (const int leader = leaderOf(w); leader >= 0) {
-            pa.nextTab.leader = leader;
-        } else if (w == "tx") {
-            if (pa.tabs.size() < 256) {
-                pa.nextTab.position = std::clamp(p, 0, 31680);
-                pa.tabs.push_back(pa.nextTab);
-            }
-            pa.nextTab = Tab{};
-        } else {
-            return false;
-        }
-        return true;
-    }
+    bool paragraphWord(const QByteArray& w, bool hasParam, int p) { return state_.paragraphWord(w, hasParam, p); }
 
     bool structureWord(const QByteArray& w, bool hasParam, int p) {
         if (w == "par") {
@@ -750,7 +622,7 @@ private:
                     fonts_[fontIndex_].name = fontName_.trimmed();
                 fontName_.clear();
             } else {
-                fontName_ += QChar(fromWindows1252(b));
+                fontName_ += QChar(RtfCharsets::FromWindows1252(b));
             }
             return;
         case Destination::Picture:
@@ -762,16 +634,7 @@ private:
         }
         if (b < 0x20 && b != '\t')
             return;
-        character(state_.codePage == 1252 || b < 0x80 ? fromWindows1252(b) : decodeByte(b));
-    }
-
-    char16_t decodeByte(unsigned char b) {
-        const QByteArray name = "windows-" + QByteArray::number(state_.codePage);
-        QStringDecoder decoder(name.constData());
-        if (!decoder.isValid())
-            return fromWindows1252(b);
-        const QString s = decoder(QByteArray(1, static_cast<char>(b)));
-        return s.isEmpty() ? fromWindows1252(b) : s.at(0).unicode();
+        character(RtfCharsets::Decode(b, state_.codePage));
     }
 
     void unicode(int n) {
@@ -884,45 +747,10 @@ private:
         return f;
     }
 
-    QTextBlockFormat blockFormat(const ParaState& p) {
-        QTextBlockFormat f;
-        f.setAlignment(p.align);
-        f.setLeftMargin(p.left / 20.0);
-        f.setRightMargin(p.right / 20.0);
-        f.setTextIndent(p.first / 20.0);
-        f.setTopMargin(p.before / 20.0);
-        f.setBottomMargin(p.after / 20.0);
-        if (p.lineSpacing > 0 && p.lineMultiple)
-            f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
-        else if (p.lineSpacing > 0)
-            f.setLineHeight(p.lineSpacing / 20.0, QTextBlockFormat::MinimumHeight);
-        if (pageBreakBlock_ || p.pageBreakBefore)
-            f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        if (p.pageBreakBefore)
-            f.setProperty(RtfOwn::kPageBreakBefore, true);
-        if (p.keepTogether)
-            f.setNonBreakableLines(true);
-        if (p.keepWithNext)
-            f.setProperty(RtfOwn::kKeepWithNext, true);
-        if (!p.tabs.isEmpty()) {
-            QList<QTextOption::Tab> tabs;
-            QVariantList leaders;
-            bool anyLeader = false;
-            for (const Tab& t : p.tabs) {
-                tabs << QTextOption::Tab(t.position / 20.0, t.type,
-                                         t.type == QTextOption::DelimiterTab ? QChar('.') : QChar());
-                leaders << t.leader;
-                anyLeader = anyLeader || t.leader != RtfOwn::NoLeader;
-            }
-            f.setTabPositions(tabs);
-            if (anyLeader)
-                f.setProperty(RtfOwn::kTabLeaders, leaders);
-        }
-        return f;
-    }
-
     void applyBlockFormat() {
-        cursor_.setBlockFormat(blockFormat(state_.para));
+        tables_.place(); // into the paragraph's table cell, or out of the tables it is not in
+        cursor_.setBlockFormat(state_.para.blockFormat(pageBreakBlock_));
+        lists_.place();
         blockFormatted_ = true;
     }
 
@@ -1100,6 +928,8 @@ private:
     const QByteArray& in_;
     QTextDocument& doc_;
     QTextCursor cursor_;
+    RtfTables tables_;
+    RtfLists lists_;
     qsizetype pos_ = 0;
     int depth_ = 0;
     bool done_ = false;

@@ -2,7 +2,9 @@
 
 #include "editor/rtf/RtfFieldInstruction.h"
 #include "editor/rtf/RtfKept.h"
+#include "editor/rtf/RtfListWriter.h"
 #include "editor/rtf/RtfOwnProperties.h"
+#include "editor/rtf/RtfTableWriter.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -40,20 +42,19 @@ int twips(qreal points) {
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc) {}
+    explicit Writer(const QTextDocument& doc) : doc_(doc), lists_(doc) {}
 
     QByteArray run() {
         collectTables();
         QByteArray body;
-        bool first = true;
-        for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next()) {
-            if (!first)
-                body += "\\par\r\n";
-            first = false;
-            writeBlock(block, body);
-        }
+        // Paragraphs and the tables between them (RtfTableWriter).
+        RtfTableWriter tables(
+            doc_, [this](const QTextBlock& b, const QByteArray& words, QByteArray& out) { writeBlock(b, out, words); },
+            [this](const QColor& c) { return colorNumber(c); });
+        tables.writeFrame(doc_.rootFrame(), body);
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff" + QByteArray::number(defaultFont_) + "\\uc1\r\n";
         out += fontTable() + "\r\n" + colorTable() + "\r\n";
+        out += lists_.tables();
         // What the file had in its header and the editor does not show, in its order.
         for (const QByteArray& kept : doc_.property(RtfKept::kDocumentGroups).value<QList<QByteArray>>())
             out += kept + "\r\n";
@@ -93,6 +94,9 @@ private:
                     if (b.style() != Qt::NoBrush && !colors_.contains(b.color()))
                         colors_ << b.color();
             }
+        for (const QColor& c : RtfTableWriter::colorsOf(doc_)) // cell shading and borders
+            if (!colors_.contains(c))
+                colors_ << c;
         if (fonts_.isEmpty())
             fonts_ << QStringLiteral("Courier New");
     }
@@ -195,7 +199,8 @@ private:
         }
     }
 
-    void writeBlock(const QTextBlock& block, QByteArray& out) {
+    /// `tableWords` put the paragraph in a table cell (RtfTableWriter).
+    void writeBlock(const QTextBlock& block, QByteArray& out, const QByteArray& tableWords = {}) {
         const QTextBlockFormat b = block.blockFormat();
         // A section break read between paragraphs goes back there.
         if (const QByteArray section = sectionBreakAt(block); !section.isEmpty())
@@ -203,14 +208,14 @@ private:
         const bool pageBreakBefore = b.boolProperty(RtfOwn::kPageBreakBefore);
         if ((b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !pageBreakBefore)
             out += "\\page\r\n";
-        out += "\\pard";
+        out += "\\pard" + tableWords + lists_.paragraphWords(block);
         const Qt::Alignment a = b.alignment() & Qt::AlignHorizontal_Mask;
         out += a & Qt::AlignHCenter   ? "\\qc"
                : a & Qt::AlignRight   ? "\\qr"
                : a & Qt::AlignJustify ? "\\qj"
                                       : "\\ql";
-        if (b.leftMargin() != 0)
-            out += "\\li" + QByteArray::number(twips(b.leftMargin()));
+        if (const qreal left = lists_.leftMargin(block); left != 0) // a list's indent included
+            out += "\\li" + QByteArray::number(twips(left));
         if (b.rightMargin() != 0)
             out += "\\ri" + QByteArray::number(twips(b.rightMargin()));
         if (b.textIndent() != 0)
@@ -383,6 +388,7 @@ private:
     }
 
     const QTextDocument& doc_;
+    RtfListWriter lists_;
     QStringList fonts_;
     QList<QColor> colors_;
     int defaultFont_ = 0;
