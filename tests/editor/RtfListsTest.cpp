@@ -110,6 +110,7 @@ TEST(RtfLists, LibreOfficeListsBecomeQtListsWithTheirStylesLevelsAndStarts) {
     EXPECT_EQ(written.count("\\listtable"), 1);
     QTextDocument again;
     EXPECT_EQ(read(written, again), want) << written.toStdString();
+    EXPECT_EQ(RtfWriter::Write(again).toStdString(), written.toStdString());
 }
 
 TEST(RtfLists, OlderParagraphNumberingAndUnknownListsStillMakeLists) {

@@ -345,7 +345,8 @@ RtfLists::Word RtfLists::word(const QByteArray& w, bool hasParam, int p, bool ig
     Q_UNUSED(hasParam)
     if (w == "listtable" || w == "listoverridetable") {
         const qsizetype end = groupEnd(in, pos);
-        QByteArray group = (ignorable ? "{\\*\\" : "{\\") + w + (pos < end && in[pos] != '{' ? " " : "") +
+        // The group as it was, the space that ended the word included.
+        QByteArray group = (ignorable ? "{\\*\\" : "{\\") + w + (pos > 0 && in[pos - 1] == ' ' ? " " : "") +
                            in.mid(pos, end - pos) + "}";
         (w == "listtable" ? listTable_ : overrideTable_) = group;
         defs_ = parse(listTable_, overrideTable_);

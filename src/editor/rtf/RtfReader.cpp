@@ -87,9 +87,9 @@ public:
         if (!done_)
             endOfFile();
         flush();
+        tables_.finish(); // the text's last paragraph is after its tables
         if (cursor_.block().length() == 1)
             cursor_.setBlockCharFormat(charFormat(state_.ch));
-        tables_.finish();
         lists_.finish(doc_);
         keepHeader();
         cursor_.endEditBlock();
@@ -384,6 +384,8 @@ private:
             noteText();
             if (!blockFormatted_)
                 applyBlockFormat();
+            if (cursor_.block().length() == 1) // an empty cell keeps its look for typing
+                cursor_.setBlockCharFormat(charFormat(state_.ch));
             tables_.endCell();
             break;
         case RtfTables::Word::EndsRow:

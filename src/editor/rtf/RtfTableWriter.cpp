@@ -152,7 +152,7 @@ static int rowEnd(const QTextTable* table, int row) {
 
 QByteArray RtfTableWriter::rowDefinition(const QTextTable* table, int row, const QList<int>& edges) {
     const QTextTableFormat tf = table->format();
-    QByteArray out = "\\trowd\\trgaph0\\trleft0";
+    QByteArray out = "\\trowd\\trleft0";
     const Qt::Alignment align = tf.alignment() & Qt::AlignHorizontal_Mask;
     if (align & Qt::AlignHCenter)
         out += "\\trqc";

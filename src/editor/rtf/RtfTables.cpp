@@ -433,9 +433,15 @@ struct RtfTables::Impl {
             }
         }
         // Formats first: a merged cell keeps the format of its first cell.
-        for (const Logical& c : cells)
-            if (!c.gone && c.first < table->columns())
-                table->cellAt(c.row, c.first).setFormat(cellFormat(t.rows[c.row].def, *c.def));
+        // The cell's format is also its first paragraph's look: merged into it, not over it.
+        for (const Logical& c : cells) {
+            if (c.gone || c.first >= table->columns())
+                continue;
+            QTextTableCell cell = table->cellAt(c.row, c.first);
+            QTextCharFormat f = cell.format();
+            f.merge(cellFormat(t.rows[c.row].def, *c.def));
+            cell.setFormat(f);
+        }
         for (const Logical& c : cells) {
             if (c.gone || c.first >= table->columns())
                 continue;
