@@ -8,6 +8,7 @@
 #include <QVector>
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace qv::editor {
 namespace {
@@ -500,6 +501,9 @@ void RtfTables::closeGroup() {
 }
 
 RtfTables::Word RtfTables::word(const QByteArray& w, bool hasParam, int p) {
+    // Every control word of the text comes here: most are at once not the table's.
+    if (w.isEmpty() || !std::strchr("bcilnprt", w[0]))
+        return Word::NotMine;
     Impl& d = *d_;
     const int on = hasParam ? p : 1;
     // The paragraph's place.
