@@ -105,7 +105,7 @@ TEST(RtfLists, LibreOfficeListsBecomeQtListsWithTheirStylesLevelsAndStarts) {
     // Written and read again: the same lists, and the file's own tables as they were.
     const QByteArray written = RtfWriter::Write(doc);
     EXPECT_TRUE(written.contains(level(22, "\\'02\\'00.", 709))) << "a numbering Qt cannot show survives";
-    EXPECT_TRUE(written.contains("\\ls2\\ilvl1{\\listtext a.\\tab}")) << written.toStdString();
+    EXPECT_TRUE(written.contains("\\ls2\\ilvl1\\li0{\\listtext a.\\tab}")) << written.toStdString();
     EXPECT_TRUE(written.contains("{\\listtext 4.\\tab}"));
     EXPECT_EQ(written.count("\\listtable"), 1);
     QTextDocument again;
@@ -127,6 +127,16 @@ TEST(RtfLists, OlderParagraphNumberingAndUnknownListsStillMakeLists) {
     EXPECT_EQ(written.count("{\\listoverride\\listid"), 3) << written.toStdString();
     QTextDocument again;
     EXPECT_EQ(read(written, again).value(1), QStringLiteral("letter [-5/1/2/#)] @0"));
+}
+
+TEST(RtfLists, AnItemThatSaysNothingOfItsIndentHasItsLevels) {
+    QTextDocument doc;
+    read(header() + "\\pard\\ls2\\ilvl1 bare\\par\\pard\\ls2\\ilvl1\\li100 own\\par}", doc);
+    const QTextBlock bare = doc.begin(), own = bare.next();
+    ASSERT_TRUE(bare.textList() && own.textList());
+    EXPECT_DOUBLE_EQ(bare.blockFormat().leftMargin() + 2 * doc.indentWidth(), 1418 / 20.0);
+    EXPECT_DOUBLE_EQ(bare.blockFormat().textIndent(), -283 / 20.0);
+    EXPECT_DOUBLE_EQ(own.blockFormat().leftMargin() + 2 * doc.indentWidth(), 100 / 20.0);
 }
 
 TEST(RtfLists, ListsMadeInTheEditorGetAListTable) {
@@ -158,7 +168,7 @@ TEST(RtfLists, ListsMadeInTheEditorGetAListTable) {
         cursor.insertText(QStringLiteral("two"));
         const QByteArray written = RtfWriter::Write(doc);
         EXPECT_TRUE(written.contains(c.nfc)) << written.toStdString();
-        EXPECT_TRUE(written.contains(QByteArray("\\ls1\\ilvl1{\\listtext ") + c.firstText + "\\tab}"))
+        EXPECT_TRUE(written.contains(QByteArray("\\ls1\\ilvl1\\li0{\\listtext ") + c.firstText + "\\tab}"))
             << written.toStdString();
         QTextDocument again;
         const QStringList got = read(written, again);

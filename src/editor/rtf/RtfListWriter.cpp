@@ -190,7 +190,8 @@ QByteArray RtfListWriter::paragraphWords(const QTextBlock& block) const {
     const auto it = numbers_.constFind(block.textList());
     if (it == numbers_.constEnd())
         return {};
-    return "\\ls" + QByteArray::number(it->first) + "\\ilvl" + QByteArray::number(it->second) + "{\\listtext " +
+    // \li0: the item's own indent, even when it has none (a reader takes the level's otherwise).
+    return "\\ls" + QByteArray::number(it->first) + "\\ilvl" + QByteArray::number(it->second) + "\\li0{\\listtext " +
            escaped(itemText(block)) + "\\tab}";
 }
 

@@ -239,7 +239,7 @@ RtfLists::Definitions RtfLists::parse(const QByteArray& listTable, const QByteAr
         Tokens t(listTable, 0, listTable.size());
         int depth = 0, listDepth = -1, levelDepth = -1, textDepth = -1;
         QVector<Level> levels;
-        int listId = 0, nfc = 0, start = 1;
+        int listId = 0, nfc = 0, start = 1, left = 0, first = 0;
         QString text;
         for (auto tok = t.next(); tok.kind != Tokens::Kind::End; tok = t.next()) {
             if (tok.kind == Tokens::Kind::Open) {
@@ -248,8 +248,11 @@ RtfLists::Definitions RtfLists::parse(const QByteArray& listTable, const QByteAr
                 if (depth == textDepth)
                     textDepth = -1;
                 if (depth == levelDepth) {
-                    if (levels.size() <= kMaxLevel)
+                    if (levels.size() <= kMaxLevel) {
                         levels.append(levelOf(nfc, text, start));
+                        levels.last().left = left;
+                        levels.last().first = first;
+                    }
                     levelDepth = -1;
                 }
                 if (depth == listDepth) {
@@ -269,11 +272,18 @@ RtfLists::Definitions RtfLists::parse(const QByteArray& listTable, const QByteAr
                 levelDepth = depth;
                 nfc = 0;
                 start = 1;
+                left = first = 0;
                 text.clear();
             } else if (tok.word == "leveltext" && levelDepth >= 0) {
                 textDepth = depth;
             } else if ((tok.word == "levelnfc" || tok.word == "levelnfcn") && levelDepth >= 0) {
                 nfc = tok.param;
+            } else if ((tok.word == "li" || tok.word == "lin") && levelDepth >= 0 && textDepth < 0) {
+                left = std::clamp(tok.param, -31680, 31680);
+            } else if (tok.word == "fi" && levelDepth >= 0 && textDepth < 0) {
+                first = std::clamp(tok.param, -31680, 31680);
+            } else if (tok.word == "levelindent" && levelDepth >= 0 && left == 0) {
+                left = std::clamp(tok.param, 0, 31680); // Word 6's indent of the level
             } else if (tok.word == "levelstartat" && levelDepth >= 0) {
                 start = std::clamp(tok.param, 0, 32767);
             } else if (tok.word == "listid" && listDepth >= 0 && levelDepth < 0) {
@@ -359,6 +369,10 @@ RtfLists::Word RtfLists::word(const QByteArray& w, bool hasParam, int p, bool ig
         para_ = Para{};
         return Word::NotMine;
     }
+    if (w == "li" || w == "fi" || w == "lin") {
+        para_.indented = true;
+        return Word::NotMine;
+    }
     if (w == "ls") {
         para_.ls = p;
         return Word::Taken;
@@ -420,8 +434,14 @@ void RtfLists::place() {
     // Older numbering has no list number: each style is a list of its own.
     const QPair<int, int> key{numbered ? para_.ls : -1 - para_.pnStyle, level};
     QTextListFormat f;
+    QTextBlockFormat b = cursor_.blockFormat();
     if (numbered) {
         const Level l = defs_.level(para_.ls, level);
+        if (!para_.indented) {
+            // A paragraph that says nothing of its indent has its level's.
+            b.setLeftMargin(l.left / 20.0);
+            b.setTextIndent(l.first / 20.0);
+        }
         f.setStyle(QTextListFormat::Style(l.style));
         f.setNumberPrefix(l.prefix);
         f.setNumberSuffix(l.suffix);
@@ -436,7 +456,6 @@ void RtfLists::place() {
     }
     f.setIndent(level + 1);
     // The paragraph's own indent is where its text goes; Qt adds the list's indent to it.
-    QTextBlockFormat b = cursor_.blockFormat();
     const qreal indentWidth = cursor_.document()->indentWidth();
     b.setLeftMargin(b.leftMargin() - (level + 1) * indentWidth);
     cursor_.setBlockFormat(b);

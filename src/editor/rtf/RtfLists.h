@@ -41,6 +41,7 @@ public:
         int style = 0; // QTextListFormat::Style
         QString prefix, suffix;
         int start = 1;
+        int left = 0, first = 0; // \li and \fi of the level, twips
     };
     struct Definitions {
         QMap<int, QVector<Level>> lists;     // by \listid
@@ -68,6 +69,7 @@ public:
 private:
     struct Para {
         int ls = 0, level = 0;
+        bool indented = false; // the paragraph has \li or \fi of its own
         int pnStyle = 0, pnLevel = -1; // from {\*\pn ...}, when no \ls
         QString pnPrefix, pnSuffix;
         int pnStart = 1;
