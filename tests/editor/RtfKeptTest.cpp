@@ -407,6 +407,12 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         {"a section break as the file ends", head + "{a\\par \\sect"},
         {"a section break before the first text", head + "\\sect\\sectd a}"},
         {"a result without its instruction", head + "x{\\field{\\fldrslt 1}}2}"},
+        {"a brace and a tab in a font's name", "{\\rtf1\\deff0{\\fonttbl{\\f0 Li\\'7dber\\'09ation;}}x}"},
+        {"a font's name outside Windows-1252", "{\\rtf1\\deff0{\\fonttbl{\\f0 \\'90Font;}}x}"},
+        {"a field in a field's own group", head + "{\\field{\\*\\fldinst PAGE}{\\field\\fldrslt x}}y}"},
+        {"\\* after a group in the group", head + "{{\\b b}\\*\\loch c}}"},
+        {"a footnote mark in a field's group", head + "{\\field{\\*\\fldinst PAGE}{\\chftn \\fldrslt }}x}"},
+        {"a paragraph word in a field's group", head + "Visit {\\field{\\*\\fldinst PAGE}{\\b\\tx100 {\\i x}}}\\par}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

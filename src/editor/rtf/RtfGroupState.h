@@ -61,6 +61,7 @@ struct RtfGroupState {
     int codePage = 1252;
     qsizetype start = 0; // where the group's brace is
     int field = -1;      // the field group this group is in
+    int tokens = 0;      // words, symbols and text read in the group itself so far
 };
 
 } // namespace qv::editor

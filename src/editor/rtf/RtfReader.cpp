@@ -114,12 +114,14 @@ private:
             } else if (c == '\\') {
                 ++pos_;
                 controlWord();
+                ++state_.tokens;
             } else if (c == '\r' || c == '\n') {
                 ++pos_;
             } else {
                 ++pos_;
                 ignorableNext_ = false; // \* marks only the word right after it
                 byteText(static_cast<unsigned char>(c));
+                ++state_.tokens; // a space shown as text too: what follows is no destination
             }
         }
     }
@@ -158,6 +160,7 @@ private:
             lists_.openGroup();
         }
         state_.start = pos_ - 1;
+        state_.tokens = 0;
         ignorableNext_ = false;
     }
 
@@ -180,6 +183,7 @@ private:
         if (depth_ < kMaxDepth && !stack_.isEmpty()) {
             const Destination was = state_.dest;
             state_ = stack_.takeLast();
+            ++state_.tokens; // a group read in it: what follows is no destination
             if (was == Destination::FontEntry && state_.dest == Destination::FontTable)
                 fontName_.clear();
         }
@@ -280,7 +284,10 @@ private:
                 --skipping_;
                 return;
             }
-            character(char16_t(c));
+            if (state_.dest == Destination::FontTable || state_.dest == Destination::FontEntry)
+                byteText(static_cast<unsigned char>(c), true); // part of a font's name
+            else
+                character(char16_t(c));
             return;
         case '~':
             symbol(char16_t(0x00A0));
@@ -353,6 +360,8 @@ private:
         case Destination::Text:
             break;
         }
+        if (outsideResult())
+            return; // the field's own words: they go with it when it is kept whole
         if (characterWord(w, hasParam, p) || paragraphWord(w, hasParam, p) || structureWord(w, hasParam, p))
             return;
         if (!bodyStarted_ && depth_ == 1 && RtfDestinations::isDocumentWord(w))
@@ -413,13 +422,19 @@ private:
         const bool inText = dest == Destination::Text;
         if ((w == "chftn" || w == "chatn") && inText) {
             // The automatic mark of a footnote or comment goes with its group.
+            if (prefix_.isEmpty())
+                prefixStart_ = tokenStart_;
             prefix_ += '\\' + w + ' ';
             return true;
         }
         if ((w == "ud" || w == "upr") && inText)
             return true;
-        if (!leadsGroup())
+        if (!leadsGroup(ignorable))
             return false; // not where a destination is named: an ordinary word
+        if ((w == "fonttbl" || w == "colortbl") && (depth_ != 2 || !inText)) {
+            state_.dest = Destination::Skip; // the document's tables are in its own group only
+            return true;
+        }
         if (w == "fonttbl") {
             state_.dest = Destination::FontTable;
             fontTableDepth_ = depth_;
@@ -433,6 +448,15 @@ private:
             colorTableDepth_ = depth_;
             colorTableStart_ = state_.start;
             return true;
+        }
+        if (inText && outsideResult() && w != "fldinst" && w != "fldrslt") {
+            // Only the instruction and the result of a field are read: the rest goes
+            // with the field when it is kept whole.
+            if (w == "pict" || w == "shppict" || w == "nonshppict" || w == "field" || ignorable ||
+                RtfDestinations::placeOf(w) != RtfDestinations::Place::Unknown) {
+                state_.dest = Destination::Skip;
+                return true;
+            }
         }
         if (w == "pict" && (inText || dest == Destination::ShapePicture)) {
             state_.dest = Destination::Picture;
@@ -473,14 +497,6 @@ private:
             state_.ch.field = state_.field;
             return true;
         }
-        if (inText && outsideResult()) {
-            // Only the instruction and the result of a field are read: the rest goes
-            // with the field when it is kept whole.
-            if (RtfDestinations::placeOf(w) != RtfDestinations::Place::Unknown || ignorable) {
-                state_.dest = Destination::Skip;
-                return true;
-            }
-        }
         const RtfDestinations::Place place = RtfDestinations::placeOf(w);
         if (place == RtfDestinations::Place::Unknown && !ignorable)
             return false;
@@ -505,16 +521,7 @@ private:
 
     /// Whether the word being read opens its group (after \* at most): the group is all
     /// the destination's, and nothing before it was read as something else.
-    bool leadsGroup() const {
-        for (qsizetype i = state_.start + 1; i < tokenStart_; ++i) {
-            const char c = in_[i];
-            if (c == '\\' && i + 1 < tokenStart_ && in_[i + 1] == '*')
-                ++i;
-            else if (c != ' ' && c != '\r' && c != '\n')
-                return false;
-        }
-        return true;
-    }
+    bool leadsGroup(bool ignorable) const { return state_.tokens == 0 || (ignorable && state_.tokens == 1); }
 
     void beginCapture(Capture kind, const QString& label) {
         state_.dest = Destination::Kept;
@@ -541,6 +548,8 @@ private:
             fontName_.clear();
         } else if (w == "fcharset") {
             fonts_[fontIndex_].codePage = RtfCharsets::CodePageOf(p);
+        } else if (w == "u") {
+            unicode(p);
         }
     }
 
@@ -623,7 +632,7 @@ private:
                 if (fontIndex_ >= 0)
                     fonts_[fontIndex_].name = fontName_.trimmed();
                 fontName_.clear();
-            } else {
+            } else if (b >= 0x20) { // a control character is no part of a name
                 fontName_ += QChar(RtfCharsets::FromWindows1252(b));
             }
             return;
@@ -644,6 +653,12 @@ private:
         char32_t u = n < 0 ? static_cast<char32_t>(n + 65536) : static_cast<char32_t>(n);
         if (u < 0x20 && u != '\t') {
             skipping_ = state_.ucSkip; // a control character is no text
+            return;
+        }
+        if (state_.dest == Destination::FontEntry || state_.dest == Destination::FontTable) {
+            if (u <= 0xFFFF && (u < 0xD800 || u > 0xDFFF) && u != '\t')
+                fontName_ += QChar(char16_t(u)); // a name written with \u
+            skipping_ = state_.ucSkip;
             return;
         }
         if (u >= 0xD800 && u <= 0xDBFF) {
@@ -855,6 +870,8 @@ private:
             openFields_.pop_back();
         while (!openFields_.isEmpty() && fields_[openFields_.last()].depth > depth_) {
             const Field& field = fields_[openFields_.takeLast()];
+            if (!prefix_.isEmpty() && prefixStart_ > field.start)
+                prefix_.clear(); // a mark in the field's group is in its bytes already
             if (!field.shown)
                 insertKept(in_.mid(field.start, pos_ - field.start), QStringLiteral("Field"));
         }
@@ -966,6 +983,7 @@ private:
     QString captureLabel_;
     int captureField_ = -1;
     QByteArray prefix_;
+    qsizetype prefixStart_ = 0; // where the first word of the prefix is
     QList<QByteArray> documentGroups_;
     bool lastKeptIsWords_ = false;
     bool keptDocumentGroup_ = false;
