@@ -10,6 +10,7 @@
 #include "editor/rtf/RtfKept.h"
 #include "editor/rtf/RtfOwnProperties.h"
 #include "editor/rtf/RtfPicture.h"
+#include "editor/rtf/RtfTokenizer.h"
 
 #include <QColor>
 #include <QImage>
@@ -200,30 +201,10 @@ private:
             controlSymbol(c);
             return;
         }
-        const qsizetype start = pos_;
-        while (pos_ < n && std::isalpha(static_cast<unsigned char>(in_[pos_])))
-            ++pos_;
-        const qsizetype length = pos_ - start;
-        bool hasParam = false;
-        bool negative = false;
-        qint64 value = 0;
-        if (pos_ < n && in_[pos_] == '-') {
-            negative = true;
-            ++pos_;
-        }
-        while (pos_ < n && std::isdigit(static_cast<unsigned char>(in_[pos_]))) {
-            hasParam = true;
-            if (value < (qint64(1) << 40))
-                value = value * 10 + (in_[pos_] - '0');
-            ++pos_;
-        }
-        if (negative && !hasParam)
-            --pos_; // a lone "-" belongs to the text
-        if (pos_ < n && in_[pos_] == ' ')
-            ++pos_;
-        // Parameters are clamped to what an int holds.
-        const int param = static_cast<int>(std::clamp<qint64>(
-            negative ? -value : value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+        const RtfTokenizer::Word read = RtfTokenizer::ReadWord(in_, pos_);
+        const qsizetype start = read.start, length = read.length;
+        const bool hasParam = read.hasParam;
+        const int param = read.param;
         if (length > kMaxWordLength) {
             // Unknown whatever it says: a destination marked \* is passed over whole,
             // inside a group passed over it is nothing, in the text it is a loss.
@@ -255,22 +236,15 @@ private:
 
     void controlSymbol(char c) {
         if (state_.dest == Destination::Skip || state_.dest == Destination::Kept) {
-            if (c == '\'' && pos_ + 2 <= in_.size())
-                pos_ += 2;
+            if (c == '\'')
+                RtfTokenizer::ReadHexByte(in_, pos_);
             return;
         }
         if (c != '*')
             ignorableNext_ = false;
         switch (c) {
         case '\'': {
-            if (pos_ + 2 > in_.size()) {
-                pos_ = in_.size();
-                return;
-            }
-            bool ok = false;
-            const int byte = in_.mid(pos_, 2).toInt(&ok, 16);
-            pos_ += 2;
-            if (ok)
+            if (const int byte = RtfTokenizer::ReadHexByte(in_, pos_); byte >= 0)
                 byteText(static_cast<unsigned char>(byte), true);
             return;
         }

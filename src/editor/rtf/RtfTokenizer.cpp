@@ -1,0 +1,48 @@
+#include "editor/rtf/RtfTokenizer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+namespace qv::editor {
+
+RtfTokenizer::Word RtfTokenizer::ReadWord(const QByteArray& in, qsizetype& pos) {
+    const qsizetype n = in.size();
+    Word word;
+    word.start = pos;
+    while (pos < n && std::isalpha(static_cast<unsigned char>(in[pos])))
+        ++pos;
+    word.length = pos - word.start;
+    bool negative = false;
+    qint64 value = 0;
+    if (pos < n && in[pos] == '-') {
+        negative = true;
+        ++pos;
+    }
+    while (pos < n && std::isdigit(static_cast<unsigned char>(in[pos]))) {
+        word.hasParam = true;
+        if (value < (qint64(1) << 40))
+            value = value * 10 + (in[pos] - '0');
+        ++pos;
+    }
+    if (negative && !word.hasParam)
+        --pos; // a lone "-" belongs to the text
+    if (pos < n && in[pos] == ' ')
+        ++pos;
+    word.param = static_cast<int>(std::clamp<qint64>(negative ? -value : value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+    return word;
+}
+
+int RtfTokenizer::ReadHexByte(const QByteArray& in, qsizetype& pos) {
+    if (pos + 2 > in.size()) {
+        pos = in.size();
+        return -1;
+    }
+    bool ok = false;
+    const int byte = in.mid(pos, 2).toInt(&ok, 16);
+    pos += 2;
+    return ok ? byte : -1;
+}
+
+} // namespace qv::editor

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace qv::editor {
+
+/// The lexical pieces of RTF the reader needs read the same everywhere: a control word's
+/// letters and parameter, and the two hex digits of \'hh. Positions are the caller's, so
+/// that a destination's bytes can be taken from the input as they are.
+class RtfTokenizer {
+public:
+    struct Word {
+        qsizetype start = 0;  ///< its first letter
+        qsizetype length = 0; ///< letters, however many
+        bool hasParam = false;
+        int param = 0; ///< clamped to what an int holds
+    };
+
+    /// The control word whose first letter is at `pos`; `pos` is left after its
+    /// delimiting space, if any.
+    static Word ReadWord(const QByteArray& in, qsizetype& pos);
+    /// The byte of the two hex digits at `pos` (-1 when they are not hex digits); `pos`
+    /// is left after them, or at the end when they are cut short.
+    static int ReadHexByte(const QByteArray& in, qsizetype& pos);
+};
+
+} // namespace qv::editor
