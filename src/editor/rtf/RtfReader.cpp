@@ -8,6 +8,7 @@
 #include "editor/rtf/RtfFieldInstruction.h"
 #include "editor/rtf/RtfGroupState.h"
 #include "editor/rtf/RtfKept.h"
+#include "editor/rtf/RtfKeptHeader.h"
 #include "editor/rtf/RtfOwnProperties.h"
 #include "editor/rtf/RtfPicture.h"
 #include "editor/rtf/RtfTokenizer.h"
@@ -339,7 +340,7 @@ private:
         if (characterWord(w, hasParam, p) || paragraphWord(w, hasParam, p) || structureWord(w, hasParam, p))
             return;
         if (!bodyStarted_ && depth_ == 1 && RtfDestinations::isDocumentWord(w))
-            documentWord(w, hasParam, p);
+            header_.addWord(w, hasParam, p); // a document or section setting, kept as written
     }
 
     /// Tables and lists are read by RtfTables and RtfLists; the reader ends its paragraph
@@ -569,17 +570,6 @@ private:
         return true;
     }
 
-    /// A document or section setting before the first text: kept as it was written.
-    void documentWord(const QByteArray& w, bool hasParam, int p) {
-        QByteArray word = '\\' + w;
-        if (hasParam)
-            word += QByteArray::number(p);
-        if (!lastKeptIsWords_ || documentGroups_.isEmpty())
-            documentGroups_.push_back(QByteArray());
-        documentGroups_.last() += word;
-        lastKeptIsWords_ = true;
-    }
-
     // --- text ---------------------------------------------------------------------------
     void byteText(unsigned char b, bool escaped = false) {
         if (skipping_ > 0) {
@@ -798,9 +788,7 @@ private:
             capture_ = Capture::None;
             switch (kind) {
             case Capture::DocumentGroup:
-                documentGroups_.push_back(group);
-                lastKeptIsWords_ = false;
-                keptDocumentGroup_ = true;
+                header_.addGroup(group);
                 break;
             case Capture::InlineGroup:
                 insertKept(group, captureLabel_);
@@ -820,10 +808,10 @@ private:
             return;
         }
         if (depth_ == fontTableDepth_ && (state_.dest == Destination::FontTable)) {
-            fontTable_ = in_.mid(fontTableStart_, pos_ - fontTableStart_);
+            header_.setFontTable(in_.mid(fontTableStart_, pos_ - fontTableStart_));
             fontTableDepth_ = -1;
         } else if (depth_ == colorTableDepth_ && state_.dest == Destination::ColorTable) {
-            colorTable_ = in_.mid(colorTableStart_, pos_ - colorTableStart_);
+            header_.setColorTable(in_.mid(colorTableStart_, pos_ - colorTableStart_));
             colorTableDepth_ = -1;
         } else if (depth_ == pictureDepth_ && state_.dest == Destination::Picture) {
             endPicture();
@@ -892,30 +880,11 @@ private:
     /// A file with document-level groups keeps its header: its settings, and its font
     /// and colour tables, which the kept groups refer to by number.
     void keepHeader() {
-        for (const char* name : {RtfKept::kDocumentGroups, RtfOwn::kFontTable, RtfOwn::kFontNumbers,
-                                 RtfOwn::kColorTable, RtfOwn::kColors, RtfOwn::kDefaultFont})
-            doc_.setProperty(name, QVariant());
-        // Without one it is a print file, or one the editor wrote from one: its header is
-        // the writer's own, as it always was.
-        if (!keptDocumentGroup_)
-            return;
-        doc_.setProperty(RtfKept::kDocumentGroups, QVariant::fromValue(documentGroups_));
-        if (!fontTable_.isEmpty()) {
-            QVariantMap numbers;
-            for (const auto& [index, font] : fonts_)
-                if (!numbers.contains(font.name))
-                    numbers.insert(font.name, index);
-            doc_.setProperty(RtfOwn::kFontTable, fontTable_);
-            doc_.setProperty(RtfOwn::kFontNumbers, numbers);
-            doc_.setProperty(RtfOwn::kDefaultFont, std::max(0, defaultFont_));
-        }
-        if (!colorTable_.isEmpty()) {
-            QVariantList colors;
-            for (const QColor& c : colors_)
-                colors << c;
-            doc_.setProperty(RtfOwn::kColorTable, colorTable_);
-            doc_.setProperty(RtfOwn::kColors, colors);
-        }
+        QMap<QString, int> numbers;
+        for (const auto& [index, font] : fonts_)
+            if (!numbers.contains(font.name))
+                numbers.insert(font.name, index);
+        header_.store(doc_, numbers, QList<QColor>(colors_.begin(), colors_.end()), defaultFont_);
     }
 
     const QByteArray& in_;
@@ -949,7 +918,6 @@ private:
     std::array<int, 3> colorParts_{-1, -1, -1};
     int fontTableDepth_ = -1, colorTableDepth_ = -1;
     qsizetype fontTableStart_ = 0, colorTableStart_ = 0;
-    QByteArray fontTable_, colorTable_;
     // Kept groups.
     Capture capture_ = Capture::None;
     int captureDepth_ = -1;
@@ -958,9 +926,7 @@ private:
     int captureField_ = -1;
     QByteArray prefix_;
     qsizetype prefixStart_ = 0; // where the first word of the prefix is
-    QList<QByteArray> documentGroups_;
-    bool lastKeptIsWords_ = false;
-    bool keptDocumentGroup_ = false;
+    RtfKeptHeader header_;
     QVector<Field> fields_;
     QVector<int> openFields_;
     // Pictures.
