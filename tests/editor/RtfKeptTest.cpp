@@ -74,6 +74,20 @@ QTextCharFormat formatOf(const QTextDocument& doc, const QString& text) {
     return at.charFormat();
 }
 
+/// Whether every group in `rtf` is closed, and none closed that was not open.
+bool groupsClosed(const QByteArray& rtf) {
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\')
+            ++i; // an escaped brace is text
+        else if (rtf[i] == '{')
+            ++depth;
+        else if (rtf[i] == '}' && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
 QByteArray pngHex(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::red);
@@ -413,6 +427,9 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         {"\\* after a group in the group", head + "{{\\b b}\\*\\loch c}}"},
         {"a footnote mark in a field's group", head + "{\\field{\\*\\fldinst PAGE}{\\chftn \\fldrslt }}x}"},
         {"a paragraph word in a field's group", head + "Visit {\\field{\\*\\fldinst PAGE}{\\b\\tx100 {\\i x}}}\\par}"},
+        {"a list table cut short after a backslash", "{\\rtf1 a{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\"},
+        {"a list table cut short in binary data", "{\\rtf1 a{\\*\\listtable{\\list{\\bin9 x"},
+        {"a soft hyphen in a font's name", "{\\rtf1\\deff0{\\fonttbl{\\f0 A\\'adB\\'a0C;}}x}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -425,5 +442,6 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         EXPECT_EQ(second.toPlainText(), first.toPlainText());
         EXPECT_EQ(objects(second), objects(first));
         EXPECT_EQ(RtfWriter::Write(second).toStdString(), saved.toStdString());
+        EXPECT_TRUE(groupsClosed(saved)) << saved.toStdString();
     }
 }

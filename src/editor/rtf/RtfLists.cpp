@@ -355,11 +355,15 @@ RtfLists::Word RtfLists::word(const QByteArray& w, bool hasParam, int p, bool ig
     Q_UNUSED(hasParam)
     if (w == "listtable" || w == "listoverridetable") {
         const qsizetype end = groupEnd(in, pos);
-        // The group as it was, the space that ended the word included.
-        QByteArray group = (ignorable ? "{\\*\\" : "{\\") + w + (pos > 0 && in[pos - 1] == ' ' ? " " : "") +
-                           in.mid(pos, end - pos) + "}";
-        (w == "listtable" ? listTable_ : overrideTable_) = group;
-        defs_ = parse(listTable_, overrideTable_);
+        // A table cut short by the end of the file (no items can follow it) is not kept:
+        // closing it would not give back what was read (a \bin or a \ at its end).
+        if (end < in.size()) {
+            // The group as it was, the space that ended the word included.
+            QByteArray group = (ignorable ? "{\\*\\" : "{\\") + w + (pos > 0 && in[pos - 1] == ' ' ? " " : "") +
+                               in.mid(pos, end - pos) + "}";
+            (w == "listtable" ? listTable_ : overrideTable_) = group;
+            defs_ = parse(listTable_, overrideTable_);
+        }
         pos = end;
         return Word::SkipGroup;
     }

@@ -145,7 +145,7 @@ private:
         for (int i = 0; i < list.size(); ++i) {
             const int number = keptFontTable_.isEmpty() ? i : fontNumbers_.value(list[i]);
             entries += "{\\f" + QByteArray::number(number) + "\\fnil\\fcharset0 ";
-            text(list[i], entries);
+            text(list[i], entries, true);
             entries += ";}";
         }
         return keptFontTable_.isEmpty() ? "{\\fonttbl" + entries + "}" : extended(keptFontTable_, entries);
@@ -158,10 +158,11 @@ private:
         return keptColorTable_.isEmpty() ? "{\\colortbl;" + entries + "}" : extended(keptColorTable_, entries);
     }
 
-    void text(const QString& s, QByteArray& out) {
+    /// `inName`: a font's name, where a control symbol (\~ \- \_) would be read as nothing.
+    void text(const QString& s, QByteArray& out, bool inName = false) {
         for (const QChar qc : s) {
             const char16_t u = qc.unicode();
-            switch (u) {
+            switch (inName && (u == 0x00A0 || u == 0x00AD || u == 0x2011) ? char16_t(0) : u) {
             case '\\':
                 out += "\\\\";
                 continue;
