@@ -128,6 +128,21 @@ TEST_F(EditorPrint, APrintFilePrintsWithTheFormsLinesAndPagesAtAnyResolution) {
     }
 }
 
+TEST_F(EditorPrint, WhatTheEditorKeepsButCannotShowPrintsAsItsPlaceholder) {
+    if (!std::filesystem::exists("/usr/bin/pdftotext"))
+        GTEST_SKIP() << "poppler-utils are installed by the test command";
+    const auto rtf = dir.write("note.rtf", "{\\rtf1\\ansi Before{\\footnote A note.} after.\\par}");
+    editor::CMainFrame frame(profile, messages);
+    ASSERT_TRUE(frame.OpenDocumentFile(QString::fromStdString(rtf.string())));
+    const auto pdf = dir / "note.pdf";
+    frame.printer().setOutputFormat(QPrinter::PdfFormat);
+    frame.printer().setOutputFileName(QString::fromStdString(pdf.string()));
+    frame.setModalHook([](QDialog& d) { d.setResult(QDialog::Accepted); });
+    frame.action(editor::CMainFrame::Print)->trigger();
+    // The page shows what the screen shows: the footnote's box between the two words.
+    EXPECT_EQ(texts(readPdf(pdf)), QStringList{QStringLiteral("Before Footnote after.")});
+}
+
 TEST(EditorFont, PrintFilesFixedPitchFaceIsACourierMetricOne) {
     int orientation = 1;
     const editor::CRichEditDoc document(orientation); // the editor as it starts

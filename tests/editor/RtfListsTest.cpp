@@ -193,4 +193,11 @@ TEST(RtfLists, HostileListTablesAreBounded) {
     QTextDocument cut;
     QString error;
     EXPECT_TRUE(RtfReader::Read("{\\rtf1\\ansi{\\*\\listtable{\\list{\\listlevel\\levelnfc0", cut, &error));
+    // What is written of it is whole RTF: every group closed, read again without a problem.
+    const QByteArray written = RtfWriter::Write(cut);
+    EXPECT_EQ(written.count('{'), written.count('}')) << written.constData();
+    QTextDocument again;
+    QString againError;
+    EXPECT_TRUE(RtfReader::Read(written, again, &againError));
+    EXPECT_TRUE(againError.isEmpty()) << againError.toStdString();
 }

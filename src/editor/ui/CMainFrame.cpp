@@ -625,6 +625,8 @@ void CMainFrame::PrintDocument(const QTextDocument& text, QPrinter& printer) {
     std::unique_ptr<QTextDocument> copy(text.clone());
     copy->setDocumentMargin(0);
     copy->documentLayout()->setPaintDevice(&printer);
+    // What the editor keeps but cannot show takes the same room on paper as on screen.
+    KeptObjectPainter::Install(*copy);
     const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
     // Half a point to spare, so that a line filling the page exactly stays whole.
     copy->setPageSize(QSizeF(page.width() + printer.logicalDpiX() / 144.0, page.height()));
