@@ -429,6 +429,12 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         {"a paragraph word in a field's group", head + "Visit {\\field{\\*\\fldinst PAGE}{\\b\\tx100 {\\i x}}}\\par}"},
         {"a list table cut short after a backslash", "{\\rtf1 a{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\"},
         {"a list table cut short in binary data", "{\\rtf1 a{\\*\\listtable{\\list{\\bin9 x"},
+        {"a list table word with a number", "{\\rtf1 {\\listtable1a}x}"},
+        {"a list table in a field's own group",
+         "{\\rtf1 Page {\\field{\\\\x\\listtable{\\list}y }t.}\\par\\ls1 z\\par}"},
+        {"a list table after text in its group", "{\\rtf1 {\\b a\\listtable{\\list\\listid1}}{\\b\\listtable}\\ls1 x\\par}"},
+        {"a cell in a field's own group", "{\\rtf1 a\\par{\\field\\cell}b}"},
+        {"a brace after \\' in a kept group", "{\\rtf1 a{\\*\\foo \\'0}b}c}"},
         {"a soft hyphen in a font's name", "{\\rtf1\\deff0{\\fonttbl{\\f0 A\\'adB\\'a0C;}}x}"},
     };
     for (const Case& c : cases) {

@@ -346,6 +346,14 @@ private:
     /// Tables and lists are read by RtfTables and RtfLists; the reader ends its paragraph
     /// for them where a cell or row ends.
     bool tableOrListWord(const QByteArray& w, bool hasParam, int p, bool ignorable) {
+        // A field's own group goes whole with the field: no cell, row or list is made of it.
+        if (outsideResult())
+            return false;
+        // A list table is one only as its group's first word and without a number (the
+        // table is written back without it): elsewhere it would take the bytes of the
+        // groups around it, kept there as well.
+        if ((w == "listtable" || w == "listoverridetable") && (hasParam || !leadsGroup(ignorable)))
+            return false;
         switch (lists_.word(w, hasParam, p, ignorable, in_, pos_)) {
         case RtfLists::Word::Taken:
             return true;

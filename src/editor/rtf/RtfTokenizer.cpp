@@ -35,14 +35,20 @@ RtfTokenizer::Word RtfTokenizer::ReadWord(const QByteArray& in, qsizetype& pos) 
 }
 
 int RtfTokenizer::ReadHexByte(const QByteArray& in, qsizetype& pos) {
-    if (pos + 2 > in.size()) {
-        pos = in.size();
-        return -1;
+    // Only hex digits are taken: a brace after \' still opens or closes its group, as it
+    // does for everything that counts the groups by their braces.
+    int byte = 0, digits = 0;
+    for (; digits < 2 && pos < in.size(); ++digits, ++pos) {
+        const char c = in[pos];
+        const int d = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+        if (d < 0)
+            break;
+        byte = byte * 16 + d;
     }
-    bool ok = false;
-    const int byte = in.mid(pos, 2).toInt(&ok, 16);
-    pos += 2;
-    return ok ? byte : -1;
+    return digits == 2 ? byte : -1;
 }
 
 } // namespace qv::editor

@@ -19,8 +19,8 @@ public:
     /// The control word whose first letter is at `pos`; `pos` is left after its
     /// delimiting space, if any.
     static Word ReadWord(const QByteArray& in, qsizetype& pos);
-    /// The byte of the two hex digits at `pos` (-1 when they are not hex digits); `pos`
-    /// is left after them, or at the end when they are cut short.
+    /// The byte of the two hex digits at `pos` (-1 when they are not two hex digits);
+    /// `pos` is left after the hex digits there are.
     static int ReadHexByte(const QByteArray& in, qsizetype& pos);
 };
 
