@@ -19,7 +19,7 @@ int QvEditApp::run(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("QVEdit"));
     QApplication::setOrganizationName(QStringLiteral("Q-V Davov Software"));
     platform::IniProfile profile(platform::ConfigPaths::applicationSettings("QVEdit"));
-    QtMessages messages;
+    QtMessages messages(nullptr, CMainFrame::kTitle);
 
     // Started from a disc: work from the home folder; file dialogs start in Documents.
     std::error_code ec;

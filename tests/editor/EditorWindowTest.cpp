@@ -11,16 +11,26 @@
 #include "support/SaveAsDriver.h"
 #include "support/StubProgram.h"
 #include "support/TempDir.h"
+#include "view/ui/QtMessages.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace qv::editor;
 using qv::test::StubProgram;
@@ -363,4 +373,176 @@ TEST_F(Editor, SaveAsToAnotherNameAndClosingWithSaveAreGuardedOnlyOverTheOrigina
     ASSERT_EQ(messages.entries().size(), 2u);
     EXPECT_TRUE(QByteArray::fromStdString(messages.entries()[1].text).endsWith(kReplaceQuestionEnd));
     EXPECT_EQ(TempDir::read(path), kDamagedFile);
+}
+
+TEST_F(Editor, PrintSetupAndPagePropertiesPrinterButtonChooseThePrinter) {
+    // Print setup: the printer selection dialog on the editor's printer; the page follows it.
+    std::vector<QString> shown;
+    frame->setModalHook([&](QDialog& dialog) {
+        shown.push_back(QString::fromLatin1(dialog.metaObject()->className()));
+        if (auto* chooser = qobject_cast<QPrintDialog*>(&dialog)) {
+            chooser->printer()->setPageSize(QPageSize(QPageSize::Legal));
+            chooser->done(QDialog::Accepted);
+        }
+    });
+    ASSERT_NE(frame->action(CMainFrame::PrintSetup), nullptr);
+    frame->action(CMainFrame::PrintSetup)->trigger();
+    ASSERT_EQ(shown, std::vector<QString>{QStringLiteral("QPrintDialog")});
+    EXPECT_EQ(frame->document().paper()[1], 20160) << "Legal is 14 inches long";
+}
+
+TEST_F(Editor, AMixedSelectionLooksMixedOnItsButtons) {
+    QTest::keyClicks(frame->view(), QStringLiteral("plain "));
+    for (auto c : {CMainFrame::Bold, CMainFrame::Italic, CMainFrame::Underline})
+        frame->action(c)->trigger();
+    QTest::keyClicks(frame->view(), QStringLiteral("marked"));
+    QTest::keyClick(frame->view(), Qt::Key_Return);
+    frame->action(CMainFrame::AlignCenter)->trigger();
+    QTest::keyClicks(frame->view(), QStringLiteral("centred"));
+    auto* bar = frame->findChild<QToolBar*>(QStringLiteral("toolbar128"));
+    ASSERT_NE(bar, nullptr);
+    const CMainFrame::Command formats[] = {CMainFrame::Bold,      CMainFrame::Italic,
+                                           CMainFrame::Underline, CMainFrame::AlignLeft,
+                                           CMainFrame::AlignCenter, CMainFrame::AlignRight};
+    std::map<int, QImage> plain;
+    select(0, 3); // uniform: nothing mixed
+    for (auto c : formats)
+        plain[c] = frame->action(c)->icon().pixmap(16, 16).toImage();
+    select(0, 16); // plain and marked text over a left and a centred paragraph
+    for (auto c : formats) {
+        SCOPED_TRACE(frame->action(c)->toolTip().toStdString());
+        EXPECT_EQ(bar->widgetForAction(frame->action(c))->accessibleDescription(), QStringLiteral("mixed"));
+        EXPECT_NE(frame->action(c)->icon().pixmap(16, 16).toImage(), plain[c]) << "mixed must look different";
+    }
+    select(0, 3);
+    for (auto c : formats) {
+        SCOPED_TRACE(frame->action(c)->toolTip().toStdString());
+        EXPECT_EQ(bar->widgetForAction(frame->action(c))->accessibleDescription(), QString());
+        EXPECT_EQ(frame->action(c)->icon().pixmap(16, 16).toImage(), plain[c]);
+    }
+}
+
+TEST_F(Editor, PasteFollowsTheClipboardWithoutTheCaretMoving) {
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClicks(frame->view(), QStringLiteral("copy me"));
+    select(0, 4);
+    EXPECT_FALSE(frame->action(CMainFrame::Paste)->isEnabled());
+    frame->action(CMainFrame::Copy)->trigger();
+    EXPECT_TRUE(frame->action(CMainFrame::Paste)->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(frame->action(CMainFrame::Paste)->isEnabled());
+}
+
+TEST_F(Editor, SizeBoxRefusesSizesBelowOne) {
+    QLineEdit* size = frame->formatBar()->sizeBox()->lineEdit();
+    QTest::keyClicks(frame->view(), QStringLiteral("abc"));
+    select(0, 3);
+    QTextCursor c(&frame->document().text());
+    c.setPosition(2);
+    for (const char* typed : {"12", "0", "-5", "x"}) {
+        SCOPED_TRACE(typed);
+        size->setFocus();
+        size->selectAll();
+        QTest::keyClicks(size, QString::fromLatin1(typed));
+        frame->view()->setFocus();
+        EXPECT_EQ(c.charFormat().fontPointSize(), 12);
+    }
+}
+
+TEST_F(Editor, SendMailNeedsAMailProgram) {
+    const QByteArray path = qgetenv("PATH");
+    TempDir bin;
+    qputenv("PATH", QByteArray::fromStdString(bin.path().string()));
+    {
+        CMainFrame withoutMail(profile, messages);
+        EXPECT_FALSE(withoutMail.action(CMainFrame::SendMail)->isEnabled());
+    }
+    StubProgram::install(bin.path(), "xdg-email");
+    {
+        CMainFrame withMail(profile, messages);
+        EXPECT_TRUE(withMail.action(CMainFrame::SendMail)->isEnabled());
+    }
+    qputenv("PATH", path);
+}
+
+TEST_F(Editor, PreviewKeepsOneOrTwoPages) {
+    QPrintPreviewWidget::ViewMode seen{};
+    QPrintPreviewWidget::ViewMode leave = QPrintPreviewWidget::FacingPagesView;
+    frame->setModalHook([&](QDialog& dialog) {
+        auto* pages = dialog.findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(pages, nullptr);
+        seen = pages->viewMode();
+        pages->setViewMode(leave);
+    });
+    frame->action(CMainFrame::PrintPreview)->trigger();
+    EXPECT_EQ(seen, QPrintPreviewWidget::SinglePageView);
+    EXPECT_EQ(profile.GetProfileInt("Settings", "PreviewPages", 0), 2);
+    leave = QPrintPreviewWidget::SinglePageView;
+    frame->action(CMainFrame::PrintPreview)->trigger();
+    EXPECT_EQ(seen, QPrintPreviewWidget::FacingPagesView);
+    EXPECT_EQ(profile.GetProfileInt("Settings", "PreviewPages", 0), 1);
+}
+
+TEST_F(Editor, AFileOpensAtItsStart) {
+    std::string rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 200; ++i)
+        rtf += "Line " + std::to_string(i) + "\\par ";
+    rtf += "}";
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(files.write("long.qvp", rtf).string())));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame->view()->textCursor().position(), 0);
+    EXPECT_EQ(frame->view()->verticalScrollBar()->value(), 0);
+}
+
+TEST(FontNames, ListFamiliesByTheirOwnNames) {
+    const QList<QPair<QString, QStringList>> families = {
+        {QStringLiteral("C059 [urw]"), {QStringLiteral("Latin")}},
+        {QStringLiteral("C059 [other]"), {QStringLiteral("Latin")}},
+        {QStringLiteral("Nimbus Sans [urw]"), {QStringLiteral("Latin"), QStringLiteral("Greek")}},
+        {QStringLiteral("Plain"), {QStringLiteral("Latin")}}};
+    EXPECT_EQ(FormatBar::FontNames(families),
+              (QStringList{QStringLiteral("C059"), QStringLiteral("Nimbus Sans (Greek)"),
+                           QStringLiteral("Nimbus Sans (Latin)"), QStringLiteral("Plain")}));
+}
+
+TEST_F(Editor, FontBoxShowsNoFoundries) {
+    const QComboBox* box = frame->formatBar()->fontBox();
+    for (int i = 0; i < box->count(); ++i)
+        EXPECT_FALSE(box->itemText(i).contains(QLatin1Char('['))) << box->itemText(i).toStdString();
+}
+
+TEST_F(Editor, UsualKeysFormatTheSelection) {
+    const std::pair<QKeyCombination, CMainFrame::Command> keys[] = {
+        {Qt::CTRL | Qt::Key_B, CMainFrame::Bold},      {Qt::CTRL | Qt::Key_I, CMainFrame::Italic},
+        {Qt::CTRL | Qt::Key_U, CMainFrame::Underline}, {Qt::CTRL | Qt::Key_E, CMainFrame::AlignCenter},
+        {Qt::CTRL | Qt::Key_R, CMainFrame::AlignRight}, {Qt::CTRL | Qt::Key_L, CMainFrame::AlignLeft}};
+    QTest::keyClicks(frame->view(), QStringLiteral("text"));
+    select(0, 4);
+    for (const auto& [k, command] : keys) {
+        SCOPED_TRACE(QKeySequence(k).toString().toStdString());
+        QTest::keyClick(frame->view(), k.key(), k.keyboardModifiers());
+        EXPECT_EQ(frame->markOf(command), CMainFrame::Mark::Marked);
+    }
+}
+
+TEST(Messages, CarryTheirProgramsCaption) {
+    QString caption;
+    const auto answer = [&caption] {
+        QTimer::singleShot(0, [&caption] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                caption = box->windowTitle();
+                box->close();
+            }
+        });
+    };
+    answer();
+    qv::QtMessages(nullptr, CMainFrame::kTitle).show("Saved.", qv::MessageIcon::Information);
+    EXPECT_EQ(caption, QStringLiteral("Q-V Print File Editor"));
+    answer();
+    qv::QtMessages(nullptr, "TOLVAD").show("Saved.", qv::MessageIcon::Information);
+    EXPECT_EQ(caption, QStringLiteral("TOLVAD"));
+    answer();
+    qv::QtMessages(nullptr, "TOLVAD")
+        .show("Saved.", qv::MessageIcon::Information, qv::MessageButtons::Ok, "Banrow");
+    EXPECT_EQ(caption, QStringLiteral("Banrow"));
 }

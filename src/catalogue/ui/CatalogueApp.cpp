@@ -22,7 +22,7 @@ int CatalogueApp::run(int argc, char** argv) {
     const std::string folder = (QApplication::applicationDirPath() + QLatin1Char('/')).toStdString();
     const std::string title = QFileInfo(QApplication::applicationFilePath()).completeBaseName().toStdString();
     FormLauncher launcher(folder);
-    QtMessages messages;
+    QtMessages messages(nullptr, title);
     WindowHooks hooks;
 
     // The whole command line, its words joined by blanks; only "/New" exactly skips the

@@ -30,6 +30,7 @@
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSpinBox>
@@ -46,7 +47,6 @@ namespace qv::editor {
 namespace {
 
 const QString kFilter = QStringLiteral("Q-V Print Files (*.qvp *.QVP)");
-const char* const kTitle = "Q-V Print File Editor";
 
 } // namespace
 
@@ -95,6 +95,7 @@ CMainFrame::CMainFrame(platform::Profile& profile, UserMessages& messages, QWidg
     connect(view_, &QTextEdit::selectionChanged, this, &CMainFrame::UpdatePass);
     connect(view_, &QTextEdit::cursorPositionChanged, this, &CMainFrame::UpdatePass);
     connect(&doc_.text(), &QTextDocument::undoAvailable, this, &CMainFrame::UpdatePass);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdatePass);
     connect(&doc_.text(), &QTextDocument::modificationChanged, this, &CMainFrame::updateTitle);
     connect(view_, &CRichEditView::contextMenuWanted, this, [this](QMenu& menu) {
         menu.addAction(QStringLiteral("Cut"), view_, &QTextEdit::cut)->setEnabled(action(Cut)->isEnabled());
@@ -161,6 +162,8 @@ void CMainFrame::createActions() {
     makeAction(SaveAs, QStringLiteral("Save &As..."),
                QStringLiteral("Save the active document with a new name"));
     makeAction(PageSetup, QStringLiteral("Pag&e Setup..."), QStringLiteral("Change the printing options"));
+    makeAction(PrintSetup, QStringLiteral("P&rint Setup..."),
+               QStringLiteral("Change the printer and printing options"));
     makeAction(PrintPreview, QStringLiteral("Print Pre&view"), QStringLiteral("Display full pages"),
                QStringLiteral("Print Preview"));
     key(makeAction(Print, QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("Print the active document"),
@@ -216,6 +219,12 @@ void CMainFrame::createActions() {
                QStringLiteral("Display program information, version number and copyright"));
     for (Command c : {Bold, Italic, Underline, AlignLeft, AlignCenter, AlignRight})
         action(c)->setCheckable(true);
+    // The keys every editor user tries first; none of them is taken by another command.
+    const std::pair<Command, const char*> formatKeys[] = {{Bold, "Ctrl+B"},      {Italic, "Ctrl+I"},
+                                                          {Underline, "Ctrl+U"}, {AlignLeft, "Ctrl+L"},
+                                                          {AlignCenter, "Ctrl+E"}, {AlignRight, "Ctrl+R"}};
+    for (const auto& [c, k] : formatKeys)
+        key(action(c), {k});
     const std::pair<Command, PaintedIcons::Picture> icons[] = {{Open, PaintedIcons::Open},
                                                                {Save, PaintedIcons::Save},
                                                                {Print, PaintedIcons::Print},
@@ -252,6 +261,7 @@ void CMainFrame::createActions() {
     });
     connect(action(SaveAs), &QAction::triggered, this, &CMainFrame::onSaveAs);
     connect(action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);
+    connect(action(PrintSetup), &QAction::triggered, this, &CMainFrame::onPrintSetup);
     connect(action(Print), &QAction::triggered, this, [this] { onPrint(false); });
     connect(action(PrintPreview), &QAction::triggered, this, [this] { onPrint(true); });
     connect(action(SendMail), &QAction::triggered, this, [this] {
@@ -284,6 +294,8 @@ void CMainFrame::createActions() {
             QMessageBox::Ok, this);
         runModal(box);
     });
+    // Without a mail program there is nothing to send the document with.
+    action(SendMail)->setEnabled(platform::MailService::Available());
     connect(action(ViewStatusBar), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
     action(ViewStatusBar)->setChecked(true);
 }
@@ -293,7 +305,7 @@ void CMainFrame::createMenus() {
     for (Command c : {NewForm, Open, Save, SaveAs})
         file->addAction(action(c));
     file->addSeparator();
-    for (Command c : {PageSetup, PrintPreview, Print, SendMail})
+    for (Command c : {PageSetup, PrintSetup, PrintPreview, Print, SendMail})
         file->addAction(action(c));
     file->addSeparator();
     for (int i = 0; i < 4; ++i) {
@@ -435,6 +447,7 @@ void CMainFrame::UpdatePass() {
         const Mark m = markOf(c);
         action(c)->setChecked(m == Mark::Marked);
         action(c)->setProperty("indeterminate", m == Mark::Indeterminate);
+        showMark(c, m);
     }
     // The format bar shows the selection's face and size when they are uniform.
     QString face, size;
@@ -458,6 +471,33 @@ void CMainFrame::UpdatePass() {
         locksPanes_[i]->setText(on.value_or(false) ? locksPanes_[i]->property("lockText").toString()
                                                    : QString());
     }
+}
+
+void CMainFrame::showMark(Command command, Mark mark) {
+    QAction* a = action(command);
+    if (!a->property("plainIcon").isValid())
+        a->setProperty("plainIcon", QVariant::fromValue(a->icon()));
+    const QIcon plain = a->property("plainIcon").value<QIcon>();
+    const bool mixed = mark == Mark::Indeterminate;
+    if (mixed != a->property("mixedShown").toBool()) {
+        a->setProperty("mixedShown", mixed);
+        if (mixed) {
+            // A mixed selection: the picture on a dithered ground, as a tri-state button shows it.
+            const QSize size(16, 16);
+            QPixmap pixmap(size);
+            pixmap.fill(Qt::transparent);
+            QPainter painter(&pixmap);
+            painter.fillRect(pixmap.rect(), QBrush(QColor(128, 128, 128), Qt::Dense4Pattern));
+            painter.drawPixmap(0, 0, plain.pixmap(size));
+            painter.end();
+            a->setIcon(QIcon(pixmap));
+        } else {
+            a->setIcon(plain);
+        }
+    }
+    const auto* bar = findChild<QToolBar*>(QStringLiteral("toolbar128"));
+    if (QWidget* button = bar ? bar->widgetForAction(a) : nullptr)
+        button->setAccessibleDescription(mixed ? QStringLiteral("mixed") : QString());
 }
 
 void CMainFrame::layoutUpdate() {
@@ -493,6 +533,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path) {
     }
     path_ = path;
     readFrom_ = path;
+    view_->moveCursor(QTextCursor::Start);
     printer_->setPageOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     layoutUpdate();
     recentFiles_->Add(path);
@@ -601,6 +642,21 @@ void CMainFrame::onPageSetup() {
     layoutUpdate();
 }
 
+bool CMainFrame::choosePrinter(QPrinter& settings, QWidget* parent) {
+    QPrintDialog dialog(&settings, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    // Choosing the printer, not what to print.
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return runModal(dialog) == QDialog::Accepted;
+}
+
+void CMainFrame::onPrintSetup() {
+    if (!choosePrinter(*printer_, this))
+        return;
+    orientation_ = printer_->pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    layoutUpdate();
+}
+
 void CMainFrame::onPrint(bool preview) {
     const auto& m = doc_.margins();
     printer_->setPageOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -610,7 +666,14 @@ void CMainFrame::onPrint(bool preview) {
     if (preview) {
         QPrintPreviewDialog dialog(printer_.get(), this);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this, printDocument);
+        // One page or two, as the user left the preview last time.
+        auto* pages = dialog.findChild<QPrintPreviewWidget*>();
+        if (pages && profile_.GetProfileInt("Settings", "PreviewPages", 1) == 2)
+            pages->setViewMode(QPrintPreviewWidget::FacingPagesView);
         runModal(dialog);
+        if (pages)
+            profile_.WriteProfileInt("Settings", "PreviewPages",
+                                     pages->viewMode() == QPrintPreviewWidget::FacingPagesView ? 2 : 1);
         return;
     }
     QPrintDialog dialog(printer_.get(), this);

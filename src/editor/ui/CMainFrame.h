@@ -44,6 +44,7 @@ public:
         Save = 57603,
         SaveAs = 57604,
         PageSetup = 57605,
+        PrintSetup = 57606,
         PrintPreview = 57608,
         Print = 57607,
         SendMail = 57611,
@@ -69,6 +70,8 @@ public:
         HelpUsing = 57667,
         About = 57664,
     };
+    /// The program's title, which also captions its messages.
+    static constexpr const char* kTitle = "Q-V Print File Editor";
     /// How a format applies to the selection.
     enum class Mark { Unmarked, Marked, Indeterminate };
 
@@ -117,6 +120,11 @@ private:
     /// True when `path` is the file the document was read from only in part.
     bool replacesDamagedOriginal(const QString& path) const;
     void onPageSetup();
+    /// The printer selection dialog for `settings` over `parent`; false when cancelled.
+    bool choosePrinter(QPrinter& settings, QWidget* parent);
+    void onPrintSetup();
+    /// Shows a mixed selection on the toolbar button of `command`.
+    void showMark(Command command, Mark mark);
     void onPrint(bool preview);
     /// Lays the text out on the printer's own pixels inside its margins and prints the
     /// pages the printer asks for.

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 namespace qv::editor {
 namespace {
@@ -24,11 +25,19 @@ int leadingInteger(const QString& text) {
 
 } // namespace
 
+QString FormatBar::FaceName(const QString& family) {
+    // The font database tells same-named families of different foundries apart as
+    // "Name [foundry]"; the user knows them, and a font is chosen, by the name alone.
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return QString(family).remove(foundry);
+}
+
 QStringList FormatBar::FontNames(const QList<QPair<QString, QStringList>>& familiesAndScripts) {
     QStringList entries;
-    for (const auto& [face, scripts] : familiesAndScripts)
+    for (const auto& [family, scripts] : familiesAndScripts)
         for (const QString& script : scripts)
-            if (script != QStringLiteral("Mac") && !entries.contains(face)) {
+            if (const QString face = FaceName(family);
+                script != QStringLiteral("Mac") && !entries.contains(face)) {
                 const QString entry = face + QStringLiteral(" (") + script + QLatin1Char(')');
                 if (!entries.contains(entry))
                     entries << entry;
@@ -115,6 +124,8 @@ void FormatBar::applySize() {
     if (text.isEmpty())
         return;
     const int n = leadingInteger(text);
+    if (n < 1)
+        return; // no such size: nothing changes, and the box shows the selection's again
     if (n < 128)
         emit sizeChosen(n);
     else

@@ -27,6 +27,8 @@ public:
     /// The font list: face names, with " (script)" for each script when a face has more
     /// than one, sorted.
     static QStringList FontNames(const QList<QPair<QString, QStringList>>& familiesAndScripts);
+    /// A family's name without the foundry the font database adds to tell families apart.
+    static QString FaceName(const QString& family);
 
 signals:
     void faceChosen(const QString& face);

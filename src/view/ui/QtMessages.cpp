@@ -7,7 +7,7 @@ namespace qv {
 MessageReply QtMessages::show(const std::string& text, MessageIcon icon, MessageButtons buttons,
                               const std::string& caption) {
     QMessageBox box(parent_);
-    box.setWindowTitle(caption.empty() ? QStringLiteral("QVLegal") : QString::fromStdString(caption));
+    box.setWindowTitle(QString::fromStdString(caption.empty() ? caption_ : caption));
     box.setText(QString::fromStdString(text));
     switch (icon) {
     case MessageIcon::Stop:
