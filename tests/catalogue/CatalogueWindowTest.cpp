@@ -15,6 +15,7 @@
 #include "support/TempDir.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 using namespace qv::catalogue;
@@ -117,8 +119,43 @@ TEST_F(CatalogueWindowTest, PopupMenusOfTheList) {
     QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(300, 10));
     EXPECT_EQ(items, (QStringList{"&Large Icons", "&Small Icons", "&Details"}));
     window->ShowCategory(0);
-    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(300, 10));
+    auto* view = static_cast<QAbstractItemView*>(listView());
+    const QPoint onSecond = view->visualRect(view->model()->index(1, 0)).center();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, onSecond);
     EXPECT_EQ(items, QStringList{"Open"});
+    EXPECT_EQ(window->formsList()->selectedRow(), 1);
+    EXPECT_EQ(description(), QStringLiteral("Adopts bylaws.")) << "first as a click";
+    // On blank space the right click is first a click there: nothing stays selected.
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(300, 10));
+    EXPECT_EQ(items, (QStringList{"&Large Icons", "&Small Icons", "&Details"}));
+    EXPECT_EQ(window->formsList()->selectedRow(), -1);
+    EXPECT_EQ(description(), QString::fromLatin1(CatalogueWindow::kTip));
+}
+
+TEST_F(CatalogueWindowTest, ALeftClickOnBlankSpaceClearsTheSelectionAndTheDescription) {
+    window->ShowCategory(0);
+    for (FormsList::View v :
+         {FormsList::View::SmallIcons, FormsList::View::LargeIcons, FormsList::View::Details}) {
+        window->formsList()->setView(v);
+        window->formsList()->selectRow(0);
+        QTest::keyClick(listView(), Qt::Key_Space);
+        ASSERT_EQ(description(), QStringLiteral("Forms a corporation."));
+        auto* viewport = static_cast<QAbstractScrollArea*>(listView())->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          QPoint(viewport->width() - 5, viewport->height() - 5));
+        EXPECT_EQ(window->formsList()->selectedRow(), -1) << int(v);
+        EXPECT_EQ(description(), QString::fromLatin1(CatalogueWindow::kTip)) << int(v);
+    }
+}
+
+TEST_F(CatalogueWindowTest, TheDetailsColumnIsTwoHundredPixelsWide) {
+    window->ShowCategory(0);
+    window->formsList()->setView(FormsList::View::Details);
+    auto* details = qobject_cast<QTreeView*>(listView());
+    ASSERT_NE(details, nullptr);
+    ASSERT_GT(details->viewport()->width(), 300);
+    EXPECT_EQ(details->header()->sectionSize(0), 200);
+    EXPECT_EQ(details->columnWidth(0), 200);
 }
 
 TEST_F(CatalogueWindowTest, OpeningAFormStartsTheVariableEntryProgramAndEnds) {
@@ -195,6 +232,23 @@ TEST_F(CatalogueWindowTest, KeywordSearchStatesResultsAndOpening) {
               std::vector<std::string>{"QVLEGAL.EXE\t" + (folder / "Tolvad" / "ST01.qvf").string() +
                                        "?Stock Power"});
     EXPECT_FALSE(window->isVisible()) << "the catalogue ends with the dialog";
+}
+
+TEST_F(CatalogueWindowTest, KeywordSearchTextIsWhatWasTypedNeverCompleted) {
+    KeywordSearchDialog search(data, launcher, messages, hooks, window.get());
+    search.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&search));
+    // "st" begins the suggestions "stock" and "standardized"; "bylaw" none of them.
+    for (const QString& typed : {QStringLiteral("st"), QStringLiteral("Sto"), QStringLiteral("bylaw")}) {
+        search.searchBox()->lineEdit()->clear();
+        QTest::keyClicks(search.searchBox()->lineEdit(), typed);
+        EXPECT_EQ(search.searchBox()->currentText(), typed);
+        EXPECT_EQ(search.searchBox()->lineEdit()->text(), typed);
+    }
+    search.searchBox()->lineEdit()->clear();
+    QTest::keyClicks(search.searchBox()->lineEdit(), QStringLiteral("st"));
+    search.FindNow();
+    EXPECT_EQ(search.resultsList()->count(), 1) << "ST01 and its keywords hold st";
 }
 
 TEST_F(CatalogueWindowTest, KeywordSearchLooksInOneCategoryAndReplacesResults) {

@@ -36,6 +36,8 @@ FormsList::FormsList(QWidget* parent) : QWidget(parent) {
         v->viewport()->installEventFilter(this);
     }
     details_->setRootIsDecorated(false);
+    // The one column keeps its 200 pixels; it does not stretch to the view's width.
+    details_->header()->setStretchLastSection(false);
     details_->setColumnWidth(0, 200);
     details_->setIconSize(QSize(16, 16));
     stack_ = new QStackedLayout(this);
@@ -108,13 +110,18 @@ QWidget* FormsList::shownView() const {
 bool FormsList::eventFilter(QObject* watched, QEvent* event) {
     const bool onViewport = watched == list_->viewport() || watched == details_->viewport();
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (onViewport && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-            auto* me = static_cast<QMouseEvent*>(event);
-            auto* view = watched == list_->viewport() ? static_cast<QAbstractItemView*>(list_)
-                                                      : static_cast<QAbstractItemView*>(details_);
+    case QEvent::MouseButtonPress: {
+        if (!onViewport)
+            break;
+        auto* me = static_cast<QMouseEvent*>(event);
+        auto* view = watched == list_->viewport() ? static_cast<QAbstractItemView*>(list_)
+                                                  : static_cast<QAbstractItemView*>(details_);
+        const QModelIndex at = view->indexAt(me->position().toPoint());
+        // A click on blank space leaves nothing selected (the item views would keep the entry).
+        if (!at.isValid() && (me->button() == Qt::LeftButton || me->button() == Qt::RightButton))
+            selection_->clear();
+        if (me->button() == Qt::RightButton) {
             // First as a click, then the menu.
-            const QModelIndex at = view->indexAt(me->position().toPoint());
             if (at.isValid())
                 selection_->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
             emit clicked();
@@ -122,6 +129,7 @@ bool FormsList::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         break;
+    }
     case QEvent::MouseButtonRelease:
         if (onViewport && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
             emit clicked();

@@ -53,6 +53,9 @@ KeywordSearchDialog::KeywordSearchDialog(const CatalogueData& data, const FormLa
     search_->setObjectName(QStringLiteral("searchFor1012"));
     search_->setEditable(true);
     search_->setInsertPolicy(QComboBox::NoInsert);
+    // The text searched for is the text typed: the suggestions stay in the drop-down list and
+    // are never completed into the edit field ("ca" must not become "call").
+    search_->setCompleter(nullptr);
     search_->setMaxVisibleItems(15);
     QStringList suggestions;
     for (const auto& w : KeywordSuggestions::All())
