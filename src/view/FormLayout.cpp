@@ -127,16 +127,16 @@ private:
 
     void variable(std::size_t i, const std::string& t, bool current, bool ul) {
         const char marker = static_cast<char>(current ? FormLayout::kCurrent : FormLayout::kVariable);
-        bool first = true;
         for (const FormLayout::Chunk& c : FormLayout::VariableChunks(doc_, i, t)) {
             const std::string_view chunk = c.text;
             if (!c.blank)
                 wrapIfLonger(c.measure);
-            if (current && first) {
+            // Set at every chunk: an answer that wraps reports the line of its end, which the
+            // view then scrolls into sight with the lines below it.
+            if (current) {
                 result_.currentLine = static_cast<int>(doc_.formLines.size());
                 result_.currentUnderlined = ul;
             }
-            first = false;
             line_ += marker;
             line_ += chunk;
             line_ += marker;

@@ -24,7 +24,7 @@ public:
     static constexpr int kMaxPad = 1024;
 
     struct Result {
-        int currentLine = 0;            // the line holding the current variable
+        int currentLine = 0;            // the line where the current variable ends
         bool currentUnderlined = false; // whether the current variable's run is underlined
     };
 

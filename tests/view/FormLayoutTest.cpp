@@ -146,3 +146,29 @@ TEST_F(Layout, UnderlineCarriesOverAWrap) {
 TEST_F(Layout, PrintableLengthCountsTextAndNoBreakSpacesOnly) {
     EXPECT_EQ(FormLayout::PrintableLength("ab\xE6\xA0\xA1\xC8\xE8z"), 4u);
 }
+
+TEST_F(Layout, AWrappedCurrentVariableReportsTheLineOfItsLastChunk) {
+    struct Case {
+        const char* name;
+        bool doubleSpacing;
+        const char* answer;
+        int cpl;
+        int line;
+    };
+    // "Pay " + the answer; occurrence 0 is the variable, occurrence 1 the line after it.
+    for (const Case& c : {Case{"fits", true, "Jo Roe", 20, 0},
+                          Case{"two lines, double spaced", true, "Jonathan Roe-Smithers", 12, 2},
+                          Case{"three lines, single spaced", false, "aaaaaa bbbbbb cccccc", 10, 2},
+                          Case{"wraps before its first word", false, "abcdefghi", 10, 1}}) {
+        std::vector<RunSpec> runs;
+        if (!c.doubleSpacing)
+            runs.push_back(kDouble);
+        const std::size_t at = runs.size() + 3;
+        runs.insert(runs.end(), {{"Pay"}, kSpace, {c.answer, RUN_VARIABLE}, kPara, {"next", RUN_VARIABLE}});
+        const auto lines = lay(runs, c.cpl, {static_cast<int>(at), static_cast<int>(at + 2)});
+        EXPECT_EQ(result.currentLine, c.line) << c.name;
+        ASSERT_LT(static_cast<std::size_t>(result.currentLine), lines.size()) << c.name;
+        EXPECT_NE(lines[result.currentLine].find('\xA1'), std::string::npos)
+            << c.name << ": the highlight is there";
+    }
+}
