@@ -3,6 +3,7 @@
 #include "formengine/DateVariables.h"
 #include "formengine/RunFlags.h"
 #include "formengine/TemplateReader.h"
+#include "formengine/TwoDigitField.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileErrorCause.h"
 
@@ -113,23 +114,6 @@ private:
     std::vector<int> slots_;
     std::size_t mask_ = 0;
 };
-
-// atoi over a two-byte field: leading blanks, an optional sign, then digits.
-int twoDigitNumber(std::string_view body, std::size_t at) {
-    char field[3] = {0, 0, 0};
-    for (std::size_t k = 0; k < 2 && at + k < body.size(); ++k)
-        field[k] = body[at + k];
-    int i = 0;
-    while (i < 2 && isCSpace(field[i]))
-        ++i;
-    bool negative = false;
-    if (field[i] == '-' || field[i] == '+')
-        negative = field[i++] == '-';
-    int n = 0;
-    while (field[i] >= '0' && field[i] <= '9')
-        n = n * 10 + (field[i++] - '0');
-    return negative ? -n : n;
-}
 
 // atof in the C locale, whatever locale the program runs under.
 double cAtof(std::string_view s) {
@@ -344,7 +328,7 @@ void CTextDoc::parseBody(std::string_view body, const CivilDate& today) {
             break;
         case 0x80:
             flush();
-            addRun({}, RUN_BLANKLINE, twoDigitNumber(body, i + 1));
+            addRun({}, RUN_BLANKLINE, TwoDigitField::Read(body, i + 1));
             i += 2;
             style |= RUN_UNDERLINE;
             break;
@@ -356,7 +340,7 @@ void CTextDoc::parseBody(std::string_view body, const CivilDate& today) {
         case 0x1000:
         case 0x2000:
             flush();
-            addRun({}, static_cast<std::uint32_t>(c), twoDigitNumber(body, i + 1));
+            addRun({}, static_cast<std::uint32_t>(c), TwoDigitField::Read(body, i + 1));
             i += 2;
             break;
         case 8: {

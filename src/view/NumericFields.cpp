@@ -2,6 +2,7 @@
 
 #include "formengine/CTextDoc.h"
 #include "formengine/RunFlags.h"
+#include "formengine/TwoDigitField.h"
 #include "view/LocaleFormatter.h"
 
 #include <algorithm>
@@ -16,14 +17,6 @@ constexpr int kMaxWidth = 99; // two digits in the entry
 
 char at(const std::string& s, std::size_t i) {
     return i < s.size() ? s[i] : '\0';
-}
-
-// The two-digit fields read as atoi does: leading digits only.
-int twoDigits(const std::string& s, std::size_t i) {
-    int n = 0;
-    for (std::size_t k = i; k < i + 2 && k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k)
-        n = n * 10 + (s[k] - '0');
-    return n;
 }
 
 // An input field's answer as a number: only "1234567890.-" count, then a leading
@@ -85,28 +78,28 @@ void NumericFields::ProcessEquation(int equationRun) {
     case 'D':
         value = answerNumber(s.runTexts[target]);
         s.cellTable.set(at(entry, 1), at(entry, 2), value);
-        flags = twoDigits(entry, 3);
-        width = twoDigits(entry, 5);
+        flags = TwoDigitField::Read(entry, 3);
+        width = TwoDigitField::Read(entry, 5);
         break;
     case 'C':
         if (entry.size() < 8 || (at(entry, 7) == '[' && at(entry, 9) == ']'))
             return;
         value = evaluator_.EvaluateEquation(expressionFrom(entry, 8));
         s.cellTable.set(at(entry, 1), at(entry, 2), value);
-        flags = twoDigits(entry, 3);
-        width = twoDigits(entry, 5);
+        flags = TwoDigitField::Read(entry, 3);
+        width = TwoDigitField::Read(entry, 5);
         break;
     case 'T':
         if (at(entry, 1) == '#' || at(entry, 2) == '#') {
             value = evaluator_.CellNameValue(at(entry, 1), at(entry, 2));
-            flags = twoDigits(entry, 3);
-            width = twoDigits(entry, 5);
+            flags = TwoDigitField::Read(entry, 3);
+            width = TwoDigitField::Read(entry, 5);
         } else {
             if (entry.size() < 8 || (at(entry, 5) == '[' && at(entry, 7) == ']'))
                 return;
             value = evaluator_.EvaluateEquation(expressionFrom(entry, 6));
-            flags = twoDigits(entry, 1);
-            width = twoDigits(entry, 3);
+            flags = TwoDigitField::Read(entry, 1);
+            width = TwoDigitField::Read(entry, 3);
         }
         break;
     default:

@@ -108,6 +108,17 @@ TEST_F(Numeric, LaterFieldsReadZeroAndTotalsAreNotStored) {
     EXPECT_EQ(state.cellTable.get('A', 'A'), 7);
 }
 
+TEST_F(Numeric, FlagsAndWidthsWithALeadingBlankReadTheirDigit) {
+    // " 1" keeps the decimals and " 7" is a width of seven, in every kind of entry.
+    auto out = fill("\xF1"
+                    "DAA 1 7|A| \xF1"
+                    "CAB 110[AA*2]|B| \xF1"
+                    "T#A 5 9|T| \xF1"
+                    "T 1 7[AA+1]|U|",
+                    {"A", "B", "T", "U"}, {"2.5"});
+    EXPECT_EQ(out, (std::vector<std::string>{"   2.50", "      5.00", "2.50     ", "   3.50"}));
+}
+
 TEST_F(Numeric, ShortAndOneCharacterEntriesAreSkipped) {
     auto out = fill("\xF1"
                     "CAB01|X| \xF1"

@@ -1,5 +1,6 @@
 #include "tools/qvform/TemplateChecker.h"
 
+#include "formengine/TwoDigitField.h"
 #include "view/LocaleFormatter.h"
 #include "view/NumericFields.h"
 
@@ -28,8 +29,9 @@ bool isDigitClass(char c) {
 bool isOperator(char c) {
     return c == '*' || c == '/' || c == '+' || c == '-';
 }
+// Two digits, or a blank and a digit: the engine reads " 7" as 7 too.
 bool twoDigits(std::string_view s, std::size_t at) {
-    return s.size() >= at + 2 && std::isdigit(static_cast<unsigned char>(s[at])) &&
+    return s.size() >= at + 2 && (std::isdigit(static_cast<unsigned char>(s[at])) || s[at] == ' ') &&
            std::isdigit(static_cast<unsigned char>(s[at + 1]));
 }
 
@@ -299,8 +301,8 @@ private:
                 continue;
             }
             const std::size_t flagsAt = expressionTotal ? 1 : 3;
-            const int flags = std::stoi(e.substr(flagsAt, 2));
-            const int width = std::stoi(e.substr(flagsAt + 2, 2));
+            const int flags = TwoDigitField::Read(e, flagsAt);
+            const int width = TwoDigitField::Read(e, flagsAt + 2);
             if (e[0] == 'C' || expressionTotal) {
                 const std::size_t open = expressionTotal ? 5 : 7;
                 const std::size_t close = e.find(']', open + 1);
