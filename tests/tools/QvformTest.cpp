@@ -1,5 +1,6 @@
 #include "formengine/WorksheetFile.h"
 #include "platform/IniProfile.h"
+#include "setup/FormsArchive.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
 #include "support/TemplateBuilder.h"
@@ -155,7 +156,102 @@ TEST_F(Qvform, HelpExplainsEveryCommand) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("inspect FILE"), std::string::npos);
     EXPECT_NE(r.out.find("--today"), std::string::npos);
+    for (const char* command :
+         {"archive ARCHIVE --list", "archive ARCHIVE --extract DIR", "expand SOURCE DEST"})
+        EXPECT_NE(r.out.find(command), std::string::npos) << command;
     EXPECT_EQ(run({"inspect", "--help"}).exitCode, 0);
+}
+
+namespace {
+
+/// An SZDD file as the platform's compression tool writes it, every byte a literal (a flag
+/// byte of eight ones before each eight bytes), which the expander must take like any other.
+std::string szdd(const std::string& plain) {
+    std::string out("SZDD\x88\xF0\x27\x33"
+                    "A_",
+                    10);
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>(plain.size() >> (8 * i) & 0xFF);
+    for (std::size_t at = 0; at < plain.size(); at += 8) {
+        out += '\xFF';
+        out += plain.substr(at, 8);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(Qvform, ArchiveListsAndExtractsTheFormsAsTheSetupDoes) {
+    const std::string archive =
+        qv::setup::FormsArchive::Write({{"A101", "Form\r\n:one\r\n"}, {"AB", std::string("two\0bytes", 9)}});
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"FORMS.WA_", szdd(archive)},
+                                      std::pair<std::string, std::string>{"plain.arc", archive}}) {
+        const std::string path = files.write(name, bytes).string();
+        auto listed = run({"archive", path, "--list"});
+        ASSERT_EQ(listed.exitCode, 0) << name << listed.err;
+        EXPECT_EQ(json::parse(listed.out)["records"],
+                  json::parse(R"([{"name": "A101", "length": 12}, {"name": "AB", "length": 9}])"))
+            << name;
+        const auto dir = files / (name + ".out");
+        auto extracted = run({"archive", path, "--extract", dir.string()});
+        ASSERT_EQ(extracted.exitCode, 0) << name << extracted.err;
+        EXPECT_EQ(json::parse(extracted.out)["written"].size(), 2u);
+        EXPECT_EQ(TempDir::read(dir / "A101.QVF"), "Form\r\n:one\r\n") << name;
+        EXPECT_EQ(TempDir::read(dir / "AB.QVF"), std::string("two\0bytes", 9)) << name;
+    }
+}
+
+TEST_F(Qvform, ArchiveAndExpandRefuseBadInputWithTheSetupMessagesAndWriteNothing) {
+    const std::string good = qv::setup::FormsArchive::Write({{"A101", "x"}});
+    std::string cut = szdd(good);
+    cut.resize(cut.size() - 5);
+    std::string hostile = qv::setup::FormsArchive::Write({{"ok", "fine"}});
+    hostile.insert(hostile.size() - 8, std::string("../x", 4) + std::string("\x03\0\0\0", 4) + "bad");
+    struct Case {
+        std::string name, bytes, message;
+    };
+    const std::string damaged = " on the disk is damaged.  Setup was halted\n";
+    for (const Case& c :
+         {Case{"NOEND.WA_", good.substr(0, good.size() - 8), "The forms archive NOEND.WA_" + damaged},
+          Case{"BIG.WA_", qv::setup::FormsArchive::Write({{"BIG", std::string(30001, 'x')}}),
+               "The forms archive BIG.WA_" + damaged},
+          Case{"HOSTILE.WA_", hostile, "The forms archive HOSTILE.WA_" + damaged},
+          Case{"CUT.WA_", cut, "The forms archive CUT.WA_" + damaged}}) {
+        const auto dir = files / (c.name + ".out");
+        auto r = run({"archive", files.write(c.name, c.bytes).string(), "--extract", dir.string()});
+        EXPECT_EQ(r.exitCode, 1) << c.name;
+        EXPECT_EQ(r.err, c.message) << c.name;
+        EXPECT_TRUE(r.out.empty()) << c.name;
+        EXPECT_TRUE(!std::filesystem::exists(dir) || std::filesystem::is_empty(dir)) << c.name;
+    }
+    const std::string missing = (files / "FORMS.WA_").string();
+    auto none = run({"archive", missing, "--list"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.err, missing + " could not be found.  Setup was halted\nErrorCode -1\n");
+
+    // expand: one compressed file, or a plain one copied; a damaged one leaves no DEST.
+    const std::string text = "Tolvad data, longer than one flag group\r\n";
+    auto expanded = run({"expand", files.write("T.DA_", szdd(text)).string(), (files / "T.DAT").string()});
+    ASSERT_EQ(expanded.exitCode, 0) << expanded.err;
+    EXPECT_EQ(TempDir::read(files / "T.DAT"), text);
+    EXPECT_EQ(run({"expand", files.write("P.DAT", text).string(), (files / "P2.DAT").string()}).exitCode, 0);
+    EXPECT_EQ(TempDir::read(files / "P2.DAT"), text);
+    std::string spoilt = szdd(text);
+    spoilt.resize(spoilt.size() / 2);
+    const std::string source = files.write("S.DA_", spoilt).string();
+    auto bad = run({"expand", source, (files / "S.DAT").string()});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.err, "I could not copy " + source +
+                           ".  The disk may be damaged your hard drive may be full.  Setup "
+                           "was halted\n");
+    EXPECT_FALSE(std::filesystem::exists(files / "S.DAT"));
+    auto gone = run({"expand", (files / "gone.DA_").string(), (files / "G.DAT").string()});
+    EXPECT_EQ(gone.exitCode, 1);
+    EXPECT_EQ(gone.err, (files / "gone.DA_").string() + " could not be found.  Setup was halted\n");
+    for (const std::vector<std::string>& usage : {std::vector<std::string>{"archive", missing},
+                                                  {"archive", missing, "--list", "--extract", "d"},
+                                                  {"expand", missing}})
+        EXPECT_EQ(run(usage).exitCode, 2) << ::testing::PrintToString(usage);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "platform/UserLocale.h"
 #include "tools/qvform/AnswersFile.h"
+#include "tools/qvform/ArchiveCommands.h"
 #include "tools/qvform/AuthoringCommands.h"
 #include "tools/qvform/CatalogueCommands.h"
 #include "tools/qvform/CommandLine.h"
@@ -113,6 +114,17 @@ Commands:
       without regard to case. N = 0 looks in all categories (the default), 1 to 11
       in that one category. Prints the results with category, item and description.
 
+  archive ARCHIVE --list
+  archive ARCHIVE --extract DIR
+      Read a forms archive (FORMS.WA_ of the install disk, compressed or plain) as
+      the setup reads it. --list prints its records with name and length; --extract
+      writes each record to DIR as NAME.QVF and prints {"written": [...]}. A damaged
+      archive is refused with the setup's message and nothing is written.
+
+  expand SOURCE DEST
+      Expand a compressed file of the install disk (SZDD) into DEST as the setup does;
+      a plain file is copied. A damaged file leaves no DEST behind.
+
   compile SOURCE.qvt OUT.qvf
       Turn a template source (the readable UTF-8 form of the forms library, see
       docs/template-source.md) into the byte format. Problems are listed with their
@@ -187,6 +199,10 @@ int QvformApp::run(const std::vector<std::string>& args, std::ostream& out, std:
             return CatalogueCommands::catalogue(words, out);
         if (command == "search")
             return CatalogueCommands::search(words, out);
+        if (command == "archive")
+            return ArchiveCommands::archive(words, out);
+        if (command == "expand")
+            return ArchiveCommands::expand(words, out);
         if (command == "compile")
             return AuthoringCommands::compile(words, out);
         if (command == "check")
