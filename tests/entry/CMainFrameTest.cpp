@@ -2,6 +2,7 @@
 #include "entry/ui/InterviewBar.h"
 #include "formengine/RunFlags.h"
 #include "support/DocFixture.h"
+#include "support/ProcessRunner.h"
 #include "support/QtPrinters.h"
 #include "support/SaveAsDriver.h"
 #include "support/TemplateBuilder.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -18,10 +20,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
@@ -391,6 +396,156 @@ TEST_F(MainFrame, PrintGoesThroughThePrintDialog) {
     frame->action(CMainFrame::Print)->trigger();
     EXPECT_TRUE(std::filesystem::exists(pdf));
     EXPECT_GT(std::filesystem::file_size(pdf), 500u);
+}
+
+namespace {
+
+int pdfPages(const std::filesystem::path& pdf) {
+    const auto info = qv::test::ProcessRunner::run("/usr/bin/pdfinfo", {pdf.string()});
+    const auto at = info.out.find("Pages:");
+    return at == std::string::npos ? -1 : std::stoi(info.out.substr(at + 6));
+}
+
+// The page number printed under each page of the PDF, in order.
+std::vector<std::string> pdfPageNumbers(const std::filesystem::path& pdf) {
+    std::vector<std::string> numbers;
+    for (int p = 1, n = pdfPages(pdf); p <= n; ++p) {
+        const auto text = qv::test::ProcessRunner::run(
+            "/usr/bin/pdftotext", {"-f", std::to_string(p), "-l", std::to_string(p), pdf.string(), "-"});
+        const auto at = text.out.find("- ");
+        numbers.push_back(
+            at == std::string::npos ? "" : text.out.substr(at, text.out.find(" -", at + 2) + 2 - at));
+    }
+    return numbers;
+}
+
+} // namespace
+
+TEST_F(MainFrame, PrintTakesThePagesAndCopiesChosenInThePrintDialog) {
+    std::string words;
+    for (int i = 0; i < 900; ++i)
+        words += "word ";
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(
+        dir.write("long.qvf", TemplateBuilder::simple({"NAME"}, words + "|NAME|.")).string())));
+    idle();
+    frame->view()->page().SetMargins(100, 100, 100, 100);
+    const struct {
+        bool range;
+        int from, to, copies;
+        bool collate;
+        std::vector<std::string> printed;
+    } cases[] = {
+        {true, 2, 2, 1, false, {"- 2 -"}},
+        {true, 2, 3, 2, true, {"- 2 -", "- 3 -", "- 2 -", "- 3 -"}},
+        {true, 1, 2, 2, false, {"- 1 -", "- 1 -", "- 2 -", "- 2 -"}},
+        {false, 0, 0, 1, false, {"- 1 -", "- 2 -", "- 3 -"}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(n);
+        const auto pdf = dir / ("range" + std::to_string(n++) + ".pdf");
+        frame->printer().setOutputFileName(QString::fromStdString(pdf.string()));
+        int minPage = 0, maxPage = 0;
+        // The dialog runs for real, so that it fills itself from the printer and gives its
+        // choices back on OK.
+        frame->setModalHook([&](QDialog& d) {
+            auto& print = dynamic_cast<QPrintDialog&>(d);
+            minPage = print.minPage();
+            maxPage = print.maxPage();
+            QMetaObject::invokeMethod(
+                &d,
+                [&] {
+                    if (c.range) {
+                        QTest::mouseClick(d.findChild<QRadioButton*>(QStringLiteral("printRange")),
+                                          Qt::LeftButton);
+                        d.findChild<QSpinBox*>(QStringLiteral("from"))->setValue(c.from);
+                        d.findChild<QSpinBox*>(QStringLiteral("to"))->setValue(c.to);
+                    }
+                    d.findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(c.copies);
+                    d.findChild<QCheckBox*>(QStringLiteral("collate"))->setChecked(c.collate);
+                    d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+                },
+                Qt::QueuedConnection);
+            d.exec();
+        });
+        frame->action(CMainFrame::Print)->trigger();
+        EXPECT_EQ(minPage, 1);
+        EXPECT_EQ(maxPage, 3) << "the form's pages";
+        EXPECT_EQ(pdfPageNumbers(pdf), c.printed);
+    }
+}
+
+TEST_F(MainFrame, PagePropertiesWorkOnACopyOfThePrinterUntilOk) {
+    idle();
+    ASSERT_EQ(frame->printer().pageLayout().pageSize().id(), QPageSize::Letter);
+    // "Printer..." sets up the printer without printing; its paper comes back into the
+    // dialog's Size list, and only OK gives it to the program's printer.
+    bool pageSetupShown = false;
+    QString sizeAfterPrinter;
+    const auto choosePaperUnderPrinter = [&](bool ok) {
+        return [&, ok](QDialog& d) {
+            if (d.objectName() != QStringLiteral("pageProperties1546")) {
+                pageSetupShown = qobject_cast<QPageSetupDialog*>(&d) != nullptr;
+                QMetaObject::invokeMethod(
+                    &d,
+                    [&d] {
+                        auto* paper = d.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+                        const int legal =
+                            paper ? paper->findText(QStringLiteral("Legal"), Qt::MatchStartsWith) : -1;
+                        EXPECT_GE(legal, 0);
+                        if (legal >= 0)
+                            paper->setCurrentIndex(legal);
+                        d.accept();
+                    },
+                    Qt::QueuedConnection);
+                d.exec();
+                return;
+            }
+            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("printer1026")), Qt::LeftButton);
+            sizeAfterPrinter = d.findChild<QComboBox*>(QStringLiteral("size1137"))->currentText();
+            if (ok)
+                d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            else
+                d.reject();
+        };
+    };
+    frame->setModalHook(choosePaperUnderPrinter(false));
+    frame->action(CMainFrame::PageSetup)->trigger();
+    EXPECT_TRUE(pageSetupShown) << "a page setup dialog, not a print dialog";
+    EXPECT_TRUE(sizeAfterPrinter.startsWith(QStringLiteral("Legal"))) << sizeAfterPrinter.toStdString();
+    EXPECT_EQ(frame->printer().pageLayout().pageSize().id(), QPageSize::Letter) << "Cancel changes nothing";
+
+    frame->setModalHook(choosePaperUnderPrinter(true));
+    frame->action(CMainFrame::PageSetup)->trigger();
+    EXPECT_EQ(frame->printer().pageLayout().pageSize().id(), QPageSize::Legal);
+    EXPECT_EQ(frame->view()->page().GetPhysicalPageSize()[1], 1400);
+}
+
+TEST_F(MainFrame, PagePropertiesRefuseMarginsLargerThanThePaper) {
+    idle();
+    const struct {
+        const char* box;
+        double inches;
+        bool landscape;
+    } cases[] = {{"left1155", 7.5, false}, {"bottom1158", 10.0, false}, {"bottom1158", 7.5, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        messages.clear();
+        bool stillOpen = false;
+        frame->setModalHook([&](QDialog& d) {
+            if (c.landscape)
+                QTest::mouseClick(d.findChild<QRadioButton*>(QStringLiteral("landscape1057")), Qt::LeftButton);
+            d.findChild<QDoubleSpinBox*>(QString::fromLatin1(c.box))->setValue(c.inches);
+            d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            stillOpen = d.result() != QDialog::Accepted;
+            d.reject();
+        });
+        frame->action(CMainFrame::PageSetup)->trigger();
+        EXPECT_TRUE(stillOpen);
+        ASSERT_EQ(messages.entries().size(), 1u);
+        EXPECT_NE(messages.entries()[0].text.find("margins are larger than the paper"), std::string::npos);
+        EXPECT_EQ(state.page.margins, (std::array<int, 4>{100, 100, 100, 100}));
+    }
 }
 
 TEST_F(MainFrame, ContextMenuOfTheForm) {

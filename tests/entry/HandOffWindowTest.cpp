@@ -189,6 +189,18 @@ TEST_F(HandOffWindow, WhatsThisOpensTheHelpOnTheEditingOptions) {
     EXPECT_TRUE(help->page()->toPlainText().contains(QStringLiteral("Print files and editing options")));
 }
 
+TEST_F(HandOffWindow, VariableSetsHelpOpensTheHelpOnVariableSets) {
+    frame->setModalHook([](QDialog& d) {
+        QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("help1039")), Qt::LeftButton);
+        d.reject();
+    });
+    frame->action(CMainFrame::VariableSets)->trigger();
+    platform::HelpWindow* help = frame->helpWindow(true);
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->page()->toPlainText().startsWith(QStringLiteral("Variable sets")));
+}
+
 TEST_F(HandOffWindow, HelpContentsStandsAloneAndTheIndexFindsKeywords) {
     frame->action(CMainFrame::HelpContents)->trigger();
     platform::HelpWindow* contents = frame->helpWindow(false);

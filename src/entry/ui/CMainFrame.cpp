@@ -35,6 +35,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -332,6 +333,10 @@ int CMainFrame::runModal(QDialog& dialog) {
 void CMainFrame::onVariableSets() {
     UpdatePass();
     VariableSetsDialog dialog(doc_.state().variableSets, profile_, messages_, this);
+    connect(&dialog, &VariableSetsDialog::helpRequested, this, [this](int context) {
+        help_->setHelpFile(programFolder_ + QStringLiteral("/QVLEGAL.HLP"));
+        help_->ShowContext(context);
+    });
     runModal(dialog);
     const int set = dialog.setResult();
     if (set >= 0 && set < qv::VariableSets::kSets) {
@@ -350,10 +355,25 @@ void CMainFrame::syncPrinterOrientation() {
 void CMainFrame::onPrint() {
     UpdatePass();
     syncPrinterOrientation();
+    NumericFields numeric(doc_, platform::UserLocale::current());
+    // The dialog offers the form's own pages; each print starts from all of them.
+    printer_->setPrintRange(QPrinter::AllPages);
+    printer_->setFromTo(0, 0);
     QPrintDialog dialog(printer_.get(), this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    dialog.setMinMax(1, std::max(1, FormPrinter::PageCount(*printer_, doc_, numeric)));
     if (runModal(dialog) == QDialog::Accepted) {
-        NumericFields numeric(doc_, platform::UserLocale::current());
-        FormPrinter::Print(*printer_, doc_, numeric);
+        FormPrinter::Pages pages;
+        if (printer_->printRange() == QPrinter::PageRange) {
+            pages.from = printer_->fromPage();
+            pages.to = printer_->toPage();
+        }
+        // A printer that cannot make copies itself (a PDF file) gets every copy drawn.
+        if (!printer_->supportsMultipleCopies()) {
+            pages.copies = printer_->copyCount();
+            pages.collate = printer_->collateCopies();
+        }
+        FormPrinter::Print(*printer_, doc_, numeric, pages);
     }
     view_->OnUpdate();
 }
@@ -374,8 +394,9 @@ void CMainFrame::onPageSetup() {
     UpdatePass();
     syncPrinterOrientation();
     PagePropertiesDialog dialog(*printer_, doc_.state().page.margins, doc_.state().page.orientation, this);
-    connect(&dialog, &PagePropertiesDialog::printerRequested, this, [this, &dialog] {
-        QPrintDialog printerDialog(printer_.get(), &dialog);
+    dialog.setMessages(&messages_);
+    connect(&dialog, &PagePropertiesDialog::printerRequested, this, [this, &dialog](QPrinter* settings) {
+        QPageSetupDialog printerDialog(settings, &dialog);
         runModal(printerDialog);
     });
     if (runModal(dialog) != QDialog::Accepted)

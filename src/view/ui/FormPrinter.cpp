@@ -13,7 +13,10 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace qv {
 
@@ -38,7 +41,21 @@ PrinterGeometry FormPrinter::Measure(QPagedPaintDevice& device) {
     return g;
 }
 
+int FormPrinter::PageCount(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& numeric) {
+    const PrinterGeometry g = Measure(device);
+    CPageMargins page(doc.state().page, [g] { return g; });
+    FormLayout::Layout(doc, numeric, page.CharsPerLine());
+    CPageBreaker breaker(page);
+    breaker.Recompute(doc.formLines.size());
+    return breaker.GetPageCount();
+}
+
 int FormPrinter::Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& numeric) {
+    return Print(device, doc, numeric, Pages{});
+}
+
+int FormPrinter::Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& numeric,
+                       const Pages& chosen) {
     const PrinterGeometry g = Measure(device);
     CPageMargins page(doc.state().page, [g] { return g; });
     FormLayout::Layout(doc, numeric, page.CharsPerLine());
@@ -53,11 +70,21 @@ int FormPrinter::Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& 
     style.textAreaWidth = area.width() * dx;
     style.forPrinter = true;
 
-    QPainter painter(&device);
     const int pages = breaker.GetPageCount();
     const int perPage = breaker.GetLinesPerPage();
-    for (int p = 1; p <= pages; ++p) {
-        if (p > 1)
+    const int from = std::clamp(chosen.from > 0 ? chosen.from : 1, 1, std::max(pages, 1));
+    const int to = std::clamp(chosen.to > 0 ? chosen.to : pages, from, std::max(pages, 1));
+    const int copies = std::max(chosen.copies, 1);
+    std::vector<int> order;
+    for (int run = 0; run < (chosen.collate ? copies : 1); ++run)
+        for (int p = from; p <= to; ++p)
+            for (int c = 0; c < (chosen.collate ? 1 : copies); ++c)
+                order.push_back(p);
+
+    QPainter painter(&device);
+    bool first = true;
+    for (int p : order) {
+        if (!std::exchange(first, false))
             device.newPage();
         painter.save();
         // The device's origin is its printable area; the text area is relative to it.
@@ -72,9 +99,9 @@ int FormPrinter::Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& 
                 QPointF((style.textAreaWidth - fm.horizontalAdvance(number)) / 2, y + fm.ascent()), number);
         }
         painter.setClipRect(QRectF(0, 0, style.textAreaWidth, area.height() * dy));
-        const int first = perPage * (p - 1);
-        const int last = std::min(first + perPage - 1, static_cast<int>(doc.formLines.size()) - 1);
-        FormPainter::DrawLines(painter, doc.formLines, 0, first, last, style);
+        const int firstLine = perPage * (p - 1);
+        const int last = std::min(firstLine + perPage - 1, static_cast<int>(doc.formLines.size()) - 1);
+        FormPainter::DrawLines(painter, doc.formLines, 0, firstLine, last, style);
         painter.restore();
     }
     return pages;

@@ -20,8 +20,23 @@ public:
     /// The geometry of a device: page, printable area and the form font's line height.
     static PrinterGeometry Measure(QPagedPaintDevice& device);
 
-    /// Lays the form out for the device and prints every page; returns the page count.
+    /// Which pages to print and how often: pages `from` to `to` (1-based, 0 for the first
+    /// or the last page), `copies` times, whole runs when collated, else page by page.
+    struct Pages {
+        int from = 0;
+        int to = 0;
+        int copies = 1;
+        bool collate = true;
+    };
+
+    /// Lays the form out for the device and prints the chosen pages; returns the page count
+    /// of the whole form.
+    static int Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& numeric, const Pages& pages);
+    /// Prints every page once.
     static int Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& numeric);
+
+    /// The number of pages the form takes on the device.
+    static int PageCount(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& numeric);
 
     /// Prints to a PDF file on Letter paper in the form's orientation. False (with a
     /// message) when the file cannot be written; the file is replaced only when complete.

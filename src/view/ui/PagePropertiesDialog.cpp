@@ -1,5 +1,7 @@
 #include "view/ui/PagePropertiesDialog.h"
 
+#include "formengine/UserMessages.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -8,9 +10,12 @@
 #include <QHBoxLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -32,20 +37,31 @@ int hundredths(const QDoubleSpinBox* box) {
     return static_cast<int>(std::lround(box->value() * 1000.0)) / 10;
 }
 
+// A copy of the printer's settings that can be changed without touching the printer.
+std::unique_ptr<QPrinter> copySettings(QPrinter& printer) {
+    auto copy = std::make_unique<QPrinter>(printer.resolution() >= 600 ? QPrinter::HighResolution
+                                                                       : QPrinter::ScreenResolution);
+    copy->setOutputFormat(printer.outputFormat());
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        copy->setPrinterName(printer.printerName());
+    copy->setOutputFileName(printer.outputFileName());
+    copy->setPageLayout(printer.pageLayout());
+    copy->setPaperSource(printer.paperSource());
+    return copy;
+}
+
 } // namespace
 
 PagePropertiesDialog::PagePropertiesDialog(QPrinter& printer, const std::array<int, 4>& m, int orientation,
                                            QWidget* parent)
-    : QDialog(parent), printer_(printer) {
+    : QDialog(parent), printer_(printer), settings_(copySettings(printer)) {
     setWindowTitle(QStringLiteral("Page Properties"));
     setObjectName(QStringLiteral("pageProperties1546"));
 
     auto* paper = new QGroupBox(QStringLiteral("Paper"), this);
     size_ = new QComboBox(paper);
     size_->setObjectName(QStringLiteral("size1137"));
-    for (auto id : {QPageSize::Letter, QPageSize::Legal, QPageSize::A4, QPageSize::Executive, QPageSize::A5})
-        size_->addItem(QPageSize::name(id), int(id));
-    size_->setCurrentIndex(std::max(0, size_->findData(int(printer.pageLayout().pageSize().id()))));
+    fillSizes();
     source_ = new QComboBox(paper);
     source_->setObjectName(QStringLiteral("source1138"));
     source_->addItem(QStringLiteral("Automatically Select"));
@@ -78,9 +94,24 @@ PagePropertiesDialog::PagePropertiesDialog(QPrinter& printer, const std::array<i
     QPushButton* printerButton =
         buttons->addButton(QStringLiteral("&Printer..."), QDialogButtonBox::ActionRole);
     printerButton->setObjectName(QStringLiteral("printer1026"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (!marginsFit()) {
+            messages_->show("The margins are larger than the paper. Make them smaller, or choose a "
+                            "larger paper.",
+                            MessageIcon::Exclamation);
+            return;
+        }
+        accept();
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(printerButton, &QPushButton::clicked, this, &PagePropertiesDialog::printerRequested);
+    connect(printerButton, &QPushButton::clicked, this, [this] {
+        // The printer's setup starts from what this dialog shows and comes back into it.
+        settings_->setPageSize(papers_[size_->currentIndex()]);
+        settings_->setPageOrientation(this->orientation() == 2 ? QPageLayout::Landscape
+                                                               : QPageLayout::Portrait);
+        emit printerRequested(settings_.get());
+        chooseFromPrinter();
+    });
 
     auto* row = new QHBoxLayout;
     row->addWidget(orientationBox);
@@ -90,6 +121,8 @@ PagePropertiesDialog::PagePropertiesDialog(QPrinter& printer, const std::array<i
     layout->addLayout(row);
     layout->addWidget(buttons);
 }
+
+PagePropertiesDialog::~PagePropertiesDialog() = default;
 
 std::array<int, 4> PagePropertiesDialog::margins() const {
     return {hundredths(left_), hundredths(top_), hundredths(right_), hundredths(bottom_)};
@@ -111,9 +144,53 @@ int PagePropertiesDialog::orientation() const {
     return landscape_->isChecked() ? 2 : 1;
 }
 
+void PagePropertiesDialog::fillSizes() {
+    // The papers of the chosen printer; a file printer takes any, so the usual ones.
+    const QPrinterInfo info(*settings_);
+    papers_.clear();
+    if (!info.isNull())
+        for (const QPageSize& size : info.supportedPageSizes())
+            papers_.push_back(size);
+    if (papers_.empty())
+        for (auto id : {QPageSize::Letter, QPageSize::Legal, QPageSize::Executive, QPageSize::Tabloid,
+                        QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::B5})
+            papers_.emplace_back(id);
+    const QPageSize current = settings_->pageLayout().pageSize();
+    auto it = std::find_if(papers_.begin(), papers_.end(),
+                           [&](const QPageSize& p) { return p.isEquivalentTo(current); });
+    if (it == papers_.end())
+        it = papers_.insert(papers_.end(), current);
+    const QSignalBlocker block(size_);
+    size_->clear();
+    for (const QPageSize& p : papers_)
+        size_->addItem(p.name());
+    size_->setCurrentIndex(static_cast<int>(it - papers_.begin()));
+}
+
+void PagePropertiesDialog::chooseFromPrinter() {
+    fillSizes();
+    (settings_->pageLayout().orientation() == QPageLayout::Landscape ? landscape_ : portrait_)
+        ->setChecked(true);
+}
+
+bool PagePropertiesDialog::marginsFit() const {
+    if (!messages_)
+        return true;
+    QSizeF paper = papers_[size_->currentIndex()].size(QPageSize::Inch) * 100.0;
+    if (orientation() == 2)
+        paper.transpose();
+    const auto m = margins();
+    return m[0] + m[2] < paper.width() && m[1] + m[3] < paper.height();
+}
+
 void PagePropertiesDialog::applyToPrinter() const {
-    printer_.setPageSize(QPageSize(QPageSize::PageSizeId(size_->currentData().toInt())));
+    // A printer chosen under "Printer..." first, since choosing one resets its paper.
+    if (settings_->outputFormat() == QPrinter::NativeFormat &&
+        settings_->printerName() != printer_.printerName())
+        printer_.setPrinterName(settings_->printerName());
+    printer_.setPageSize(papers_[size_->currentIndex()]);
     printer_.setPageOrientation(orientation() == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer_.setPaperSource(settings_->paperSource());
 }
 
 } // namespace qv
