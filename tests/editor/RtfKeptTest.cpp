@@ -433,6 +433,8 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         {"a list table in a field's own group",
          "{\\rtf1 Page {\\field{\\\\x\\listtable{\\list}y }t.}\\par\\ls1 z\\par}"},
         {"a list table after text in its group", "{\\rtf1 {\\b a\\listtable{\\list\\listid1}}{\\b\\listtable}\\ls1 x\\par}"},
+        {"a list item before its list tables",
+         "{\\rtf1 \\ls1 n\\i{\\listtable\\list\\listlevel}{\\listoverridetable\\listoverride\\ls1}}"},
         {"a cell in a field's own group", "{\\rtf1 a\\par{\\field\\cell}b}"},
         {"a brace after \\' in a kept group", "{\\rtf1 a{\\*\\foo \\'0}b}c}"},
         {"a soft hyphen in a font's name", "{\\rtf1\\deff0{\\fonttbl{\\f0 A\\'adB\\'a0C;}}x}"},

@@ -100,6 +100,15 @@ QByteArray listEntry(const QTextListFormat& f, int id) {
     return out + "\\listid" + QByteArray::number(id) + "}";
 }
 
+/// Whether the kept tables say of `level` what the list shows: a list read before the
+/// tables that number it (or restyled since) is written with an entry of its own, as it
+/// would otherwise read back with the tables' look.
+bool showsAsKept(const QTextListFormat& f, const RtfLists::Level& level) {
+    const QVariant start = f.property(RtfLists::kStartProperty);
+    return f.style() == QTextListFormat::Style(level.style) && f.numberPrefix() == level.prefix &&
+           f.numberSuffix() == level.suffix && (!start.isValid() || start.toInt() == level.start);
+}
+
 /// The group with `entries` put before its closing brace.
 QByteArray withEntries(const QByteArray& group, const QByteArray& entries) {
     const qsizetype close = group.lastIndexOf('}');
@@ -127,7 +136,7 @@ RtfListWriter::RtfListWriter(const QTextDocument& document) : document_(document
         const int level = f.property(RtfLists::kLevelProperty).isValid()
                               ? f.intProperty(RtfLists::kLevelProperty)
                               : std::clamp(f.indent() - 1, 0, RtfLists::kMaxLevel);
-        if (ls.isValid() && kept.overrides.contains(ls.toInt())) {
+        if (ls.isValid() && kept.overrides.contains(ls.toInt()) && showsAsKept(f, kept.level(ls.toInt(), level))) {
             numbers_.insert(list, {ls.toInt(), level});
             continue;
         }
