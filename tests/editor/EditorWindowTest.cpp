@@ -389,6 +389,25 @@ TEST_F(Editor, PrintSetupAndPagePropertiesPrinterButtonChooseThePrinter) {
     frame->action(CMainFrame::PrintSetup)->trigger();
     ASSERT_EQ(shown, std::vector<QString>{QStringLiteral("QPrintDialog")});
     EXPECT_EQ(frame->document().paper()[1], 20160) << "Legal is 14 inches long";
+    // "Printer..." in Page Properties: the same dialog, on the page dialog's own settings.
+    shown.clear();
+    QPrinter* chosenOn = nullptr;
+    frame->setModalHook([&](QDialog& dialog) {
+        shown.push_back(QString::fromLatin1(dialog.metaObject()->className()));
+        if (auto* chooser = qobject_cast<QPrintDialog*>(&dialog)) {
+            chosenOn = chooser->printer();
+            chosenOn->setPageSize(QPageSize(QPageSize::A4));
+            chooser->done(QDialog::Accepted);
+        } else {
+            dialog.findChild<QPushButton*>(QStringLiteral("printer1026"))->click();
+            dialog.done(QDialog::Accepted);
+        }
+    });
+    frame->action(CMainFrame::PageSetup)->trigger();
+    EXPECT_EQ(shown, (std::vector<QString>{QStringLiteral("qv::PagePropertiesDialog"),
+                                           QStringLiteral("QPrintDialog")}));
+    EXPECT_NE(chosenOn, &frame->printer()) << "Cancel must leave the printer as it was";
+    EXPECT_TRUE(frame->printer().pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A4)));
 }
 
 TEST_F(Editor, AMixedSelectionLooksMixedOnItsButtons) {

@@ -630,6 +630,9 @@ int CMainFrame::runModal(QDialog& dialog) {
 void CMainFrame::onPageSetup() {
     const auto& m = doc_.margins();
     PagePropertiesDialog dialog(*printer_, {0, 0, 0, 0}, orientation_, this);
+    dialog.setMessages(&messages_);
+    connect(&dialog, &PagePropertiesDialog::printerRequested, this,
+            [this, &dialog](QPrinter* settings) { choosePrinter(*settings, &dialog); });
     dialog.setThousandths({CRichEditDoc::ToThousandths(m[0]), CRichEditDoc::ToThousandths(m[1]),
                            CRichEditDoc::ToThousandths(m[2]), CRichEditDoc::ToThousandths(m[3])});
     if (runModal(dialog) != QDialog::Accepted)
