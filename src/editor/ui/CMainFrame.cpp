@@ -7,6 +7,7 @@
 #include "platform/MailService.h"
 #include "platform/Profile.h"
 #include "platform/ProgramStart.h"
+#include "platform/ui/ContextHelp.h"
 #include "platform/ui/HelpLauncher.h"
 #include "view/ui/PagePropertiesDialog.h"
 #include "view/ui/PaintedIcons.h"
@@ -14,6 +15,7 @@
 #include "view/ui/SaveAsDialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -41,6 +43,7 @@
 #include <QTextDocumentFragment>
 #include <QTextFragment>
 #include <QToolBar>
+#include <tuple>
 #include <optional>
 
 namespace qv::editor {
@@ -116,6 +119,28 @@ CMainFrame::CMainFrame(platform::Profile& profile, UserMessages& messages, QWidg
     resize(860, 680);
     NewDocument();
     recentFiles_->Show();
+    // F6 and Shift+F6 move between the panes that take the keyboard: the text and the
+    // format bar.
+    const auto movePane = [this](int step) {
+        QWidget* focus = QApplication::focusWidget();
+        const QList<QWidget*> panes = formatBar_->isVisible() ? QList<QWidget*>{view_, formatBar_}
+                                                              : QList<QWidget*>{view_};
+        int at = 0;
+        for (int i = 0; i < panes.size(); ++i)
+            if (focus && (panes[i] == focus || panes[i]->isAncestorOf(focus)))
+                at = i;
+        QWidget* next = panes[(at + step + panes.size()) % panes.size()];
+        (next == formatBar_ ? static_cast<QWidget*>(formatBar_->fontBox()) : next)->setFocus(Qt::ShortcutFocusReason);
+    };
+    for (auto [id, keys, step] : {std::tuple{57680, QKeySequence(Qt::Key_F6), 1},
+                                  std::tuple{57681, QKeySequence(Qt::SHIFT | Qt::Key_F6), -1}}) {
+        auto* pane = new QAction(this);
+        pane->setObjectName(QStringLiteral("cmd%1").arg(id));
+        pane->setShortcut(keys);
+        connect(pane, &QAction::triggered, this, [movePane, step] { movePane(step); });
+        addAction(pane);
+    }
+    platform::ContextHelp::Install(this);
 }
 
 CMainFrame::~CMainFrame() {
@@ -313,8 +338,10 @@ void CMainFrame::createMenus() {
         a->setObjectName(QStringLiteral("cmd%1").arg(57616 + i));
         a->setVisible(false);
         connect(a, &QAction::triggered, this, [this, a] {
-            if (SaveModified())
-                OpenDocumentFile(a->data().toString());
+            // A remembered file that no longer opens leaves the list.
+            const QString path = a->data().toString();
+            if (SaveModified() && !OpenDocumentFile(path))
+                recentFiles_->Remove(path);
         });
         recent_ << a;
     }

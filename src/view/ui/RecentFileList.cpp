@@ -33,6 +33,19 @@ void RecentFileList::Add(const QString& path) {
     Show();
 }
 
+void RecentFileList::Remove(const QString& path) {
+    QStringList files;
+    for (int i = 0; i < kSize; ++i) {
+        const QString f = QString::fromStdString(profile_.GetProfileString(kSection, entry(i)));
+        if (!f.isEmpty() && f != path)
+            files << f;
+    }
+    for (int i = 0; i < kSize; ++i)
+        profile_.WriteProfileString(kSection, entry(i),
+                                    i < files.size() ? files[i].toStdString() : std::string());
+    Show();
+}
+
 void RecentFileList::Show() {
     for (int i = 0; i < kSize && i < actions_.size(); ++i) {
         const QString f = QString::fromStdString(profile_.GetProfileString(kSection, entry(i)));

@@ -21,6 +21,8 @@ public:
 
     /// Puts `path` first (once) and shows the list.
     void Add(const QString& path);
+    /// Takes `path` off the list (a remembered file that could not be opened).
+    void Remove(const QString& path);
     /// Shows the remembered files on the menu's entries ("&1 name"), hiding empty ones.
     void Show();
 
