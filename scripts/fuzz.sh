@@ -16,6 +16,12 @@ for target in build/fuzz/fuzz/fuzz_*; do
   name=$(basename "$target")
   mkdir -p "build/fuzz/corpus/$name" "build/fuzz/crashes/$name"
   seeds=fuzz/seeds/${name#fuzz_}
+  # Inputs that once failed are replayed first: each must pass again.
+  regressions=fuzz/regressions/${name#fuzz_}
+  if [[ -d $regressions ]]; then
+    echo "== $name: $(ls "$regressions" | wc -l) regressions"
+    "$target" "$regressions"/* 2>&1 | tail -n 1
+  fi
   echo "== $name for ${seconds}s"
   "$target" -max_total_time="$seconds" -artifact_prefix="build/fuzz/crashes/$name/" \
             "build/fuzz/corpus/$name" $( [[ -d $seeds ]] && echo "$seeds" ) 2>&1 | tail -n 3
