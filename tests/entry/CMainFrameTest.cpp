@@ -9,6 +9,7 @@
 #include "view/ui/CTextView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -27,10 +28,14 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
+#include <QWhatsThis>
 #include <QWindow>
+#include <filesystem>
+#include <functional>
 #include <fstream>
 
 using namespace qv;
@@ -739,4 +744,116 @@ TEST_F(MainFrame, EveryControlOfTheBarHasAnAccessibleName) {
             continue;
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
     }
+}
+
+TEST_F(MainFrame, TitlesShowFileNamesAndCatalogueTitlesAsWritten) {
+    const std::string form =
+        dir.write("S\xC3\xB8ren.qvf", TemplateBuilder::simple({"NAME"}, "Lease to |NAME|.")).string();
+    const struct {
+        QString suffix;
+        QString title;
+    } cases[] = {
+        {QString(), QStringLiteral("Template:S\u00f8ren.qvf - Q-V Variable Entry")},
+        {QStringLiteral("?Lease for S\u00f8ren"), QStringLiteral("New - Lease for S\u00f8ren - Q-V Variable Entry")},
+        {QStringLiteral("?Umowa \u0141\u00f3d\u017a"), QStringLiteral("New - Umowa \u0141\u00f3d\u017a - Q-V Variable Entry")},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form) + c.suffix));
+        idle();
+        EXPECT_EQ(frame->windowTitle(), c.title);
+    }
+    const std::string worksheet = (dir / "S\xC3\xB8ren.qvw").string();
+    frame->setFileChooser([&](bool) { return QString::fromStdString(worksheet); });
+    QTest::keyClicks(field(), QStringLiteral("Jane"));
+    frame->action(CMainFrame::SaveWorksheet)->trigger();
+    QTest::keyClicks(field(), QStringLiteral(" Roe"));
+    idle();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("S\u00f8ren.qvw* - Q-V Variable Entry"));
+    messages.setNextReply(MessageReply::Cancel);
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Save changes to S\xC3\xB8ren.qvw?"});
+}
+
+TEST_F(MainFrame, ARecentFileThatNoLongerOpensLeavesTheList) {
+    const auto gone = dir.write("gone.qvf", TemplateBuilder::simple({"X"}, "|X|"));
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(gone.string())));
+    std::filesystem::remove(gone);
+    QAction* first = frame->findChild<QAction*>(QStringLiteral("cmd57616"));
+    ASSERT_EQ(first->data().toString(), QString::fromStdString(gone.string()));
+    first->trigger();
+    idle();
+    EXPECT_EQ(profile.GetProfileString("Recent File List", "File1"), (dir / "sale.qvf").string());
+    EXPECT_EQ(profile.GetProfileString("Recent File List", "File2"), "");
+    EXPECT_EQ(first->data().toString().toStdString(), (dir / "sale.qvf").string());
+    EXPECT_FALSE(frame->findChild<QAction*>(QStringLiteral("cmd57617"))->isVisible());
+}
+
+TEST_F(MainFrame, ViewTicksFollowTheBarsHoweverTheyAreHidden) {
+    idle();
+    // The toolbar area's own menu, as the user finds it.
+    const auto fromToolbarAreaMenu = [this](QWidget* bar) {
+        const std::unique_ptr<QMenu> menu(frame->createPopupMenu());
+        for (QAction* a : menu->actions())
+            if (a->text() == bar->windowTitle())
+                a->trigger();
+    };
+    const auto directly = [](QWidget* bar) { bar->hide(); };
+    const struct {
+        QWidget* bar;
+        FrameCommand tick;
+        std::function<void(QWidget*)> hide;
+    } bars[] = {{find<QWidget>("mainToolbar"), CMainFrame::ViewToolbar, fromToolbarAreaMenu},
+                {find<QWidget>("interviewBar103"), CMainFrame::ViewVariableEntry, directly},
+                {frame->statusBar(), CMainFrame::ViewStatusBar, directly}};
+    for (const auto& b : bars) {
+        SCOPED_TRACE(b.bar->objectName().toStdString());
+        b.hide(b.bar);
+        idle();
+        EXPECT_FALSE(b.bar->isVisible());
+        EXPECT_FALSE(frame->action(b.tick)->isChecked());
+        frame->action(b.tick)->trigger(); // and the View menu brings it back
+        idle();
+        EXPECT_TRUE(b.bar->isVisible());
+        EXPECT_TRUE(frame->action(b.tick)->isChecked());
+    }
+}
+
+TEST_F(MainFrame, ShiftF1TellsWhatTheNextControlClickedDoesInsteadOfDoingIt) {
+    idle();
+    bool asked = false;
+    frame->setFileChooser([&](bool) {
+        asked = true;
+        return QString();
+    });
+    auto* toolbar = find<QToolBar>("mainToolbar");
+    QWidget* open = toolbar->widgetForAction(frame->action(CMainFrame::Open));
+    ASSERT_NE(open, nullptr);
+    QTest::keyClick(field(), Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QTest::mouseClick(open, Qt::LeftButton);
+    EXPECT_FALSE(asked);
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    QWidget* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && QString::fromLatin1(w->metaObject()->className()) == QStringLiteral("QWhatsThat"))
+            shown = w;
+    EXPECT_NE(shown, nullptr);
+    EXPECT_EQ(open->whatsThis(), QStringLiteral("Opens a previously saved sheet"));
+    QWhatsThis::hideText();
+}
+
+TEST_F(MainFrame, VariableSetsWithoutAFormLeaveNothingToSave) {
+    doc.OnNewDocument();
+    frame->UpdatePass();
+    frame->setModalHook([](QDialog& d) {
+        QTest::mouseClick(d.findChild<QCheckBox*>(QStringLiteral("apply1036")), Qt::LeftButton);
+        QMetaObject::invokeMethod(
+            &d, [&d] { d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); });
+        QCoreApplication::processEvents();
+    });
+    frame->action(CMainFrame::VariableSets)->trigger();
+    idle();
+    EXPECT_FALSE(frame->windowTitle().contains(QStringLiteral("*")));
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(messages.entries().empty());
 }

@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdlib>
 
@@ -243,4 +244,31 @@ TEST_F(HandOffWindow, MissingUtilitiesAreReportedWithTheirMessages) {
     frame->action(CMainFrame::Calculator)->trigger();
     EXPECT_EQ(StubProgram::lines(programs.path()), std::vector<std::string>{"kcalc"});
     EXPECT_EQ(messages.entries().size(), 2u);
+}
+
+TEST_F(HandOffWindow, HelpFromTheEditingOptionsTakesInputWhileTheDialogIsUp) {
+    QString typed;
+    QString found;
+    frame->setModalHook([&](QDialog& d) {
+        QTimer::singleShot(0, &d, [&] {
+            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("whatsThis1039")), Qt::LeftButton);
+            platform::HelpWindow* help = frame->helpWindow(true);
+            if (help) {
+                help->tabs()->setCurrentIndex(1);
+                help->activateWindow();
+                help->keywordBox()->setFocus();
+                // Through the window system, where a blocked window's keys are dropped.
+                for (char c : std::string("fill"))
+                    QTest::keyClick(help->windowHandle(), c);
+                typed = help->keywordBox()->text();
+                if (help->indexList()->currentItem())
+                    found = help->indexList()->currentItem()->text();
+            }
+            d.reject();
+        });
+        d.exec();
+    });
+    frame->action(CMainFrame::PrintFileOptions)->trigger();
+    EXPECT_EQ(typed, QStringLiteral("fill"));
+    EXPECT_EQ(found, QStringLiteral("Fill In Later"));
 }

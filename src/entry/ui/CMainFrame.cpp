@@ -3,12 +3,12 @@
 #include "entry/ui/InterviewBar.h"
 #include "formengine/CTextDoc.h"
 #include "formengine/DocumentOpener.h"
-#include "platform/CodePage.h"
 #include "platform/ConfigPaths.h"
 #include "platform/MailService.h"
 #include "platform/Profile.h"
 #include "platform/ProgramStart.h"
 #include "platform/UserLocale.h"
+#include "platform/ui/ContextHelp.h"
 #include "platform/ui/HelpLauncher.h"
 #include "platform/ui/HelpWindow.h"
 #include "view/NumericFields.h"
@@ -81,8 +81,9 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
     // has one.
     const bool regionalApplet = std::filesystem::exists(platform::ConfigPaths::systemFolder() / "INTL.CPL");
     frameActions_ = std::make_unique<FrameActions>(this, regionalApplet, [this](const QString& path) {
-        if (SaveModified())
-            OpenDocumentFile(path);
+        // A remembered file that no longer opens leaves the list.
+        if (SaveModified() && !OpenDocumentFile(path))
+            recentFiles_->Remove(path);
     });
     recentFiles_ = std::make_unique<RecentFileList>(profile_, frameActions_->recentFiles());
     createStatusBar();
@@ -114,6 +115,7 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
     resize(820, 640);
     view_->OnUpdate();
     recentFiles_->Show();
+    platform::ContextHelp::Install(this);
     UpdatePass();
     bar_->valueField()->setFocus();
 }
@@ -260,6 +262,12 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
         armIdlePass();
         break;
+    case QEvent::HideToParent:
+    case QEvent::ShowToParent:
+        // A bar hidden or shown by any means: the View ticks follow at the next pass.
+        if (watched == barDock_ || watched == statusBar())
+            armIdlePass();
+        break;
     default:
         break;
     }
@@ -286,13 +294,16 @@ void CMainFrame::UpdatePass() {
     const bool any = doc_.state().occCount > 0;
     frameActions_->action(SaveWorksheet)->setEnabled(any);
     frameActions_->action(SaveWorksheetAs)->setEnabled(any);
-    frameActions_->action(ViewVariableEntry)->setChecked(barDock_->isVisible());
+    // The ticks follow the bars however they were hidden (the toolbar area's menu too).
+    frameActions_->action(ViewVariableEntry)->setChecked(barDock_->isVisibleTo(this));
+    frameActions_->action(ViewStatusBar)->setChecked(statusBar()->isVisibleTo(this));
     frameActions_->action(SendMail)->setEnabled(mailAvailable_);
     updateTitle();
 }
 
 void CMainFrame::updateTitle() {
-    setWindowTitle(QString::fromStdString(CodePage::toUtf8(doc_.GetTitle())) +
+    // Titles come from file names and the command line, both in the system's encoding.
+    setWindowTitle(QString::fromStdString(doc_.GetTitle()) +
                    (doc_.IsModified() ? QStringLiteral("*") : QString()) +
                    QStringLiteral(" - Q-V Variable Entry"));
 }
@@ -308,7 +319,7 @@ bool CMainFrame::SaveModified() {
     if (!doc_.IsModified())
         return true;
     const std::string name = doc_.HasWorksheetName() ? doc_.GetTitle() : std::string("this worksheet");
-    switch (messages_.show("Save changes to " + CodePage::toUtf8(name) + "?", MessageIcon::Exclamation,
+    switch (messages_.show("Save changes to " + name + "?", MessageIcon::Exclamation,
                            MessageButtons::YesNoCancel)) {
     case MessageReply::Yes:
         if (!doc_.SaveWorksheet())
@@ -339,7 +350,8 @@ void CMainFrame::onVariableSets() {
     });
     runModal(dialog);
     const int set = dialog.setResult();
-    if (set >= 0 && set < qv::VariableSets::kSets) {
+    // Without a form there is nothing the set could fill in, so nothing to save.
+    if (set >= 0 && set < qv::VariableSets::kSets && doc_.state().occCount > 0) {
         doc_.ApplyVariableSet(set, true);
         doc_.state().valueDirty = true;
         doc_.SetModifiedFlag(true);
@@ -532,13 +544,9 @@ void CMainFrame::onOpen() {
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& argument) {
-    // The path stays in the system's encoding; the display title joins the document's
-    // Windows-1252 texts.
-    const qsizetype mark = argument.indexOf(QLatin1Char('?'));
-    std::string text = argument.left(mark).toStdString();
-    if (mark >= 0)
-        text += "?" + CodePage::fromUtf8(argument.mid(mark + 1).toStdString());
-    const bool ok = DocumentOpener::OpenDocumentFile(doc_, text);
+    // The path and the title both stay in the system's encoding, as the file names that
+    // make the other titles.
+    const bool ok = DocumentOpener::OpenDocumentFile(doc_, argument.toStdString());
     if (ok)
         doc_.SetModifiedFlag(false);
     UpdatePass();

@@ -199,6 +199,8 @@ void FrameActions::createToolBar() {
     tb->addSeparator();
     tb->addAction(actions_[HelpContents]);
     QObject::connect(actions_[ViewToolbar], &QAction::toggled, tb, &QToolBar::setVisible);
+    // Hidden from the toolbar area's own menu, the toolbar takes the tick off too.
+    QObject::connect(tb, &QToolBar::visibilityChanged, actions_[ViewToolbar], &QAction::setChecked);
     actions_[ViewToolbar]->setChecked(true);
 }
 

@@ -2,6 +2,9 @@
 
 #include "platform/ui/HelpWindow.h"
 
+#include <QApplication>
+#include <QWindow>
+
 namespace qv::platform {
 
 HelpLauncher::HelpLauncher(QWidget* owner, QString helpFile, std::function<void(const std::string&)> report)
@@ -19,7 +22,30 @@ HelpWindow* HelpLauncher::open(bool owned) {
         }
         window = std::make_unique<HelpWindow>(std::move(file), owned ? owner_ : nullptr);
     }
+    keepUsable(*window, owned);
     return window.get();
+}
+
+void HelpLauncher::keepUsable(HelpWindow& help, bool owned) {
+    // Help asked for from a modal dialog must take input while the dialog is up: the
+    // window hangs from the dialog instead of being blocked by it, and goes back to its
+    // owner when the dialog goes.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal->windowHandle() == nullptr || modal->isAncestorOf(&help) ||
+        (help.windowHandle() && help.windowHandle()->transientParent() == modal->windowHandle()))
+        return;
+    const bool shown = help.isVisible();
+    if (shown)
+        help.hide(); // blocking is settled when a window is shown
+    help.winId();
+    help.windowHandle()->setTransientParent(modal->windowHandle());
+    QWidget* owner = owned ? owner_ : nullptr;
+    QObject::connect(modal->windowHandle(), &QObject::destroyed, &help, [&help, owner] {
+        if (help.windowHandle())
+            help.windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+    });
+    if (shown)
+        help.show();
 }
 
 void HelpLauncher::Show(Topic topic) {

@@ -31,6 +31,7 @@ public:
 
 private:
     HelpWindow* open(bool owned);
+    void keepUsable(HelpWindow& help, bool owned);
 
     QWidget* owner_;
     QString file_;
