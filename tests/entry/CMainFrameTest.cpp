@@ -754,8 +754,10 @@ TEST_F(MainFrame, TitlesShowFileNamesAndCatalogueTitlesAsWritten) {
         QString title;
     } cases[] = {
         {QString(), QStringLiteral("Template:S\u00f8ren.qvf - Q-V Variable Entry")},
-        {QStringLiteral("?Lease for S\u00f8ren"), QStringLiteral("New - Lease for S\u00f8ren - Q-V Variable Entry")},
-        {QStringLiteral("?Umowa \u0141\u00f3d\u017a"), QStringLiteral("New - Umowa \u0141\u00f3d\u017a - Q-V Variable Entry")},
+        {QStringLiteral("?Lease for S\u00f8ren"),
+         QStringLiteral("New - Lease for S\u00f8ren - Q-V Variable Entry")},
+        {QStringLiteral("?Umowa \u0141\u00f3d\u017a"),
+         QStringLiteral("New - Umowa \u0141\u00f3d\u017a - Q-V Variable Entry")},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form) + c.suffix));
@@ -835,7 +837,7 @@ TEST_F(MainFrame, ShiftF1TellsWhatTheNextControlClickedDoesInsteadOfDoingIt) {
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
     QWidget* shown = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && QString::fromLatin1(w->metaObject()->className()) == QStringLiteral("QWhatsThat"))
+        if (w->isVisible() && qstrcmp(w->metaObject()->className(), "QWhatsThat") == 0)
             shown = w;
     EXPECT_NE(shown, nullptr);
     EXPECT_EQ(open->whatsThis(), QStringLiteral("Opens a previously saved sheet"));

@@ -130,7 +130,9 @@ CMainFrame::CMainFrame(platform::Profile& profile, UserMessages& messages, QWidg
             if (focus && (panes[i] == focus || panes[i]->isAncestorOf(focus)))
                 at = i;
         QWidget* next = panes[(at + step + panes.size()) % panes.size()];
-        (next == formatBar_ ? static_cast<QWidget*>(formatBar_->fontBox()) : next)->setFocus(Qt::ShortcutFocusReason);
+        if (next == formatBar_)
+            next = formatBar_->fontBox();
+        next->setFocus(Qt::ShortcutFocusReason);
     };
     for (auto [id, keys, step] : {std::tuple{57680, QKeySequence(Qt::Key_F6), 1},
                                   std::tuple{57681, QKeySequence(Qt::SHIFT | Qt::Key_F6), -1}}) {
