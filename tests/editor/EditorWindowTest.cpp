@@ -29,6 +29,8 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QToolBar>
+#include <QWhatsThis>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -389,6 +391,7 @@ TEST_F(Editor, PrintSetupAndPagePropertiesPrinterButtonChooseThePrinter) {
     frame->action(CMainFrame::PrintSetup)->trigger();
     ASSERT_EQ(shown, std::vector<QString>{QStringLiteral("QPrintDialog")});
     EXPECT_EQ(frame->document().paper()[1], 20160) << "Legal is 14 inches long";
+
     // "Printer..." in Page Properties: the same dialog, on the page dialog's own settings.
     shown.clear();
     QPrinter* chosenOn = nullptr;
@@ -564,4 +567,46 @@ TEST(Messages, CarryTheirProgramsCaption) {
     qv::QtMessages(nullptr, "TOLVAD")
         .show("Saved.", qv::MessageIcon::Information, qv::MessageButtons::Ok, "Banrow");
     EXPECT_EQ(caption, QStringLiteral("Banrow"));
+}
+
+TEST_F(Editor, ARecentFileThatNoLongerOpensLeavesTheList) {
+    const auto kept = files.write("kept.qvp", kPrintFile);
+    const auto gone = files.write("gone.qvp", kPrintFile);
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(kept.string())));
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(gone.string())));
+    std::filesystem::remove(gone);
+    QAction* first = frame->findChild<QAction*>(QStringLiteral("cmd57616"));
+    ASSERT_EQ(first->data().toString().toStdString(), gone.string());
+    first->trigger();
+    EXPECT_EQ(profile.GetProfileString("Recent File List", "File1"), kept.string());
+    EXPECT_EQ(profile.GetProfileString("Recent File List", "File2"), "");
+    EXPECT_FALSE(frame->findChild<QAction*>(QStringLiteral("cmd57617"))->isVisible());
+}
+
+TEST_F(Editor, ShiftF1TellsWhatTheNextButtonDoesAndF6MovesBetweenThePanes) {
+    QTest::keyClicks(frame->view(), QStringLiteral("text"));
+    select(0, 4);
+    auto* toolbar = frame->findChild<QToolBar*>(QStringLiteral("toolbar128"));
+    QWidget* bold = toolbar->widgetForAction(frame->action(CMainFrame::Bold));
+    QTest::keyClick(frame->view(), Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QTest::mouseClick(bold, Qt::LeftButton);
+    EXPECT_EQ(frame->markOf(CMainFrame::Bold), CMainFrame::Mark::Unmarked) << "told, not done";
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    EXPECT_EQ(bold->whatsThis(), QStringLiteral("Makes the selection boldfaced"));
+    QWhatsThis::hideText();
+
+    // F6 goes on to the next pane, Shift+F6 back, round and round.
+    const std::pair<QKeyCombination, QWidget*> steps[] = {
+        {Qt::Key_F6 | Qt::NoModifier, frame->formatBar()->fontBox()},
+        {Qt::Key_F6 | Qt::NoModifier, frame->view()},
+        {Qt::SHIFT | Qt::Key_F6, frame->formatBar()->fontBox()},
+        {Qt::SHIFT | Qt::Key_F6, frame->view()},
+    };
+    frame->view()->setFocus();
+    for (const auto& [k, pane] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers());
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == pane || pane->isAncestorOf(focus)) << QKeySequence(k).toString().toStdString();
+    }
 }
