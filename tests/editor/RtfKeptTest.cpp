@@ -453,3 +453,47 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         EXPECT_TRUE(groupsClosed(saved)) << saved.toStdString();
     }
 }
+
+TEST(RtfRobustness, KeptBytesWhoseGroupsDoNotCloseAreNotWritten) {
+    // However such bytes came into the document, the file written stays whole RTF.
+    const QByteArray rtf = "{\\rtf1\\deff0{\\fonttbl{\\f0 Times;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                           "{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext \\'01\\u8226 ?;}}\\listid1}}"
+                           "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}{\\*\\unknownhead x}"
+                           "a{\\*\\unknown y}{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par\\ls1 item\\par}";
+    struct Case {
+        const char* name;
+        const char* property; // a document property, or null for the inline object's group
+        QByteArray bytes;
+    } cases[] = {
+        {"a document group left open", RtfKept::kDocumentGroups, "{\\*\\unknownhead {x}"},
+        {"a document group closing one too many", RtfKept::kDocumentGroups, "{\\*\\unknownhead x}}"},
+        {"an inline group ending in a backslash", nullptr, "{\\*\\unknown y}\\"},
+        {"an inline group whose \\bin data runs on", nullptr, "{\\*\\unknown \\bin99 y}"},
+        {"a font table left open", "qvRtfFontTable", "{\\fonttbl{\\f0 Times;}"},
+        {"a colour table left open", "qvRtfColorTable", "{\\colortbl;\\red255\\green0\\blue0;"},
+        {"a list table left open", "qvRtfListTable", "{\\*\\listtable{\\list\\listid1}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTextDocument doc;
+        readInto(rtf, doc);
+        if (c.property == RtfKept::kDocumentGroups) {
+            doc.setProperty(c.property, QVariant::fromValue(QList<QByteArray>{c.bytes}));
+        } else if (c.property) {
+            ASSERT_TRUE(doc.property(c.property).isValid());
+            doc.setProperty(c.property, c.bytes);
+        } else {
+            QTextCursor cursor = doc.find(QString(QChar::ObjectReplacementCharacter));
+            ASSERT_FALSE(cursor.isNull());
+            QTextCharFormat f = cursor.charFormat();
+            f.setProperty(RtfKept::kGroupProperty, c.bytes);
+            cursor.setCharFormat(f);
+        }
+        const QByteArray saved = RtfWriter::Write(doc);
+        EXPECT_TRUE(groupsClosed(saved)) << saved.toStdString();
+        QTextDocument again;
+        const Reading read = readInto(saved, again);
+        EXPECT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+        EXPECT_TRUE(read.text.contains(QStringLiteral("item"))) << read.text.toStdString();
+    }
+}

@@ -1,6 +1,7 @@
 #include "editor/rtf/RtfListWriter.h"
 
 #include "editor/rtf/RtfLists.h"
+#include "editor/rtf/RtfTokenizer.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -118,8 +119,11 @@ QByteArray withEntries(const QByteArray& group, const QByteArray& entries) {
 } // namespace
 
 RtfListWriter::RtfListWriter(const QTextDocument& document) : document_(document) {
-    const QByteArray keptLists = document.property(RtfLists::kListTable).toByteArray();
-    const QByteArray keptOverrides = document.property(RtfLists::kOverrideTable).toByteArray();
+    // Tables whose groups do not close are not written back (nor is what refers to them).
+    QByteArray keptLists = document.property(RtfLists::kListTable).toByteArray();
+    QByteArray keptOverrides = document.property(RtfLists::kOverrideTable).toByteArray();
+    if (!RtfTokenizer::Balanced(keptLists) || !RtfTokenizer::Balanced(keptOverrides))
+        keptLists.clear(), keptOverrides.clear();
     const RtfLists::Definitions kept = RtfLists::parse(keptLists, keptOverrides);
     int nextLs = 1, nextId = 1;
     for (auto it = kept.overrides.begin(); it != kept.overrides.end(); ++it)

@@ -51,4 +51,35 @@ int RtfTokenizer::ReadHexByte(const QByteArray& in, qsizetype& pos) {
     return digits == 2 ? byte : -1;
 }
 
+bool RtfTokenizer::Balanced(const QByteArray& rtf) {
+    const qsizetype n = rtf.size();
+    int depth = 0;
+    qsizetype pos = 0;
+    while (pos < n) {
+        const char c = rtf[pos];
+        if (c == '\\') {
+            if (pos + 1 >= n)
+                return false; // it would take the character written after it
+            ++pos;
+            if (!std::isalpha(static_cast<unsigned char>(rtf[pos]))) {
+                ++pos; // a control symbol: an escaped brace is text
+                continue;
+            }
+            const Word w = ReadWord(rtf, pos);
+            if (w.hasParam && w.length == 3 && rtf.mid(w.start, 3) == "bin") {
+                if (w.param > n - pos)
+                    return false; // its data would run on past these bytes
+                pos += std::max(w.param, 0);
+            }
+            continue;
+        }
+        if (c == '{')
+            ++depth;
+        else if (c == '}' && --depth < 0)
+            return false;
+        ++pos;
+    }
+    return depth == 0;
+}
+
 } // namespace qv::editor

@@ -22,6 +22,10 @@ public:
     /// The byte of the two hex digits at `pos` (-1 when they are not two hex digits);
     /// `pos` is left after the hex digits there are.
     static int ReadHexByte(const QByteArray& in, qsizetype& pos);
+    /// Whether every group `rtf` opens it closes, and no other, as the reader counts them
+    /// (an escaped brace and \bin data are no group's): kept bytes written back must
+    /// leave the file whole.
+    static bool Balanced(const QByteArray& rtf);
 };
 
 } // namespace qv::editor

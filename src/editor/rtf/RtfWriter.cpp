@@ -5,6 +5,7 @@
 #include "editor/rtf/RtfListWriter.h"
 #include "editor/rtf/RtfOwnProperties.h"
 #include "editor/rtf/RtfTableWriter.h"
+#include "editor/rtf/RtfTokenizer.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -56,8 +57,11 @@ public:
         out += fontTable() + "\r\n" + colorTable() + "\r\n";
         out += lists_.tables();
         // What the file had in its header and the editor does not show, in its order.
+        // (Bytes whose groups do not close, however they came there, are left out: the
+        // file written must stay whole.)
         for (const QByteArray& kept : doc_.property(RtfKept::kDocumentGroups).value<QList<QByteArray>>())
-            out += kept + "\r\n";
+            if (RtfTokenizer::Balanced(kept))
+                out += kept + "\r\n";
         out += body;
         out += "}\r\n";
         return out;
@@ -73,6 +77,8 @@ private:
     /// their numbers. New fonts and colours are added at their ends.
     void collectTables() {
         keptFontTable_ = doc_.property(RtfOwn::kFontTable).toByteArray();
+        if (!RtfTokenizer::Balanced(keptFontTable_))
+            keptFontTable_.clear(); // a table of its own is written instead
         if (!keptFontTable_.isEmpty()) {
             const QVariantMap numbers = doc_.property(RtfOwn::kFontNumbers).toMap();
             for (auto it = numbers.begin(); it != numbers.end(); ++it) {
@@ -82,6 +88,8 @@ private:
             defaultFont_ = doc_.property(RtfOwn::kDefaultFont).toInt();
         }
         keptColorTable_ = doc_.property(RtfOwn::kColorTable).toByteArray();
+        if (!RtfTokenizer::Balanced(keptColorTable_))
+            keptColorTable_.clear();
         if (!keptColorTable_.isEmpty())
             for (const QVariant& c : doc_.property(RtfOwn::kColors).toList())
                 keptColors_ << c.value<QColor>();
@@ -261,7 +269,7 @@ private:
                 const QByteArray group = f.property(RtfKept::kGroupProperty).toByteArray();
                 // A section break that begins the paragraph went before it.
                 const int written = fragment.position() == block.position() && isSectionBreak(group);
-                if (fragment.length() == written)
+                if (fragment.length() == written || !RtfTokenizer::Balanced(group))
                     continue;
                 out += '{';
                 formatWords(f, out);
@@ -295,6 +303,8 @@ private:
     /// HYPERLINK for a link.
     static QByteArray fieldInstruction(const QTextCharFormat& f) {
         QByteArray instruction = f.property(RtfKept::kFieldInstructionProperty).toByteArray();
+        if (!RtfTokenizer::Balanced(instruction))
+            instruction.clear(); // written as the text it shows
         if (instruction.isEmpty() && f.isAnchor() && !f.anchorHref().isEmpty())
             instruction = RtfFieldInstruction::ForHyperlink(f.anchorHref());
         return instruction;
@@ -365,7 +375,8 @@ private:
         // A picture shown at the size it was read at goes back as it came, cropping,
         // properties and all.
         const QByteArray group = f.property(RtfOwn::kPictureGroup).toByteArray();
-        if (!group.isEmpty() && f.property(RtfOwn::kPictureShownSize).toSizeF() == QSizeF(f.width(), f.height())) {
+        if (!group.isEmpty() && f.property(RtfOwn::kPictureShownSize).toSizeF() == QSizeF(f.width(), f.height()) &&
+            RtfTokenizer::Balanced(group)) {
             out += group;
             return;
         }
