@@ -1,6 +1,7 @@
 // Arbitrary bytes as RTF: no crash, no hang, no unbounded allocation; what is read is
-// written, read back as the same document and written again as the same bytes.
+// written as whole RTF, read back as the same document and written again as the same bytes.
 #include "editor/rtf/RtfReader.h"
+#include "editor/rtf/RtfTokenizer.h"
 #include "editor/rtf/RtfWriter.h"
 
 #include <QByteArray>
@@ -26,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Round trip: what the writer gives back reads as the same document, so a second
     // write is the same bytes and the same text.
     const QByteArray written = qv::editor::RtfWriter::Write(doc);
+    if (!qv::editor::RtfTokenizer::Balanced(written)) // every group written is closed
+        std::abort();
     QTextDocument again;
     if (!qv::editor::RtfReader::Read(written, again))
         std::abort();
