@@ -433,6 +433,7 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         {"a list table in a field's own group",
          "{\\rtf1 Page {\\field{\\\\x\\listtable{\\list}y }t.}\\par\\ls1 z\\par}"},
         {"a list table after text in its group", "{\\rtf1 {\\b a\\listtable{\\list\\listid1}}{\\b\\listtable}\\ls1 x\\par}"},
+        {"a second font table, cut short", "{\\rtf1 {\\fonttbl{\\f0 X;}}{\\f0 b}{\\info}{\\fonttbl\\f"},
         {"a list item before its list tables",
          "{\\rtf1 \\ls1 n\\i{\\listtable\\list\\listlevel}{\\listoverridetable\\listoverride\\ls1}}"},
         {"a cell in a field's own group", "{\\rtf1 a\\par{\\field\\cell}b}"},

@@ -414,11 +414,15 @@ private:
             return true;
         if (!leadsGroup(ignorable))
             return false; // not where a destination is named: an ordinary word
-        if ((w == "fonttbl" || w == "colortbl") && (depth_ != 2 || !inText)) {
-            state_.dest = Destination::Skip; // the document's tables are in its own group only
+        // The document's tables are in its own group only, and its font table once: a
+        // second would rename fonts the text read so far uses.
+        if ((w == "fonttbl" || w == "colortbl") &&
+            (depth_ != 2 || !inText || (w == "fonttbl" && fontTableBegun_))) {
+            state_.dest = Destination::Skip;
             return true;
         }
         if (w == "fonttbl") {
+            fontTableBegun_ = true;
             state_.dest = Destination::FontTable;
             fontTableDepth_ = depth_;
             fontTableStart_ = state_.start;
@@ -925,6 +929,7 @@ private:
     QVector<QColor> colors_;
     std::array<int, 3> colorParts_{-1, -1, -1};
     int fontTableDepth_ = -1, colorTableDepth_ = -1;
+    bool fontTableBegun_ = false;
     qsizetype fontTableStart_ = 0, colorTableStart_ = 0;
     // Kept groups.
     Capture capture_ = Capture::None;
