@@ -4,7 +4,7 @@
 #include "formengine/CTextDoc.h"
 #include "platform/IniProfile.h"
 #include "view/ui/CTextView.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include "QuitOnFirstPaint.h"
 

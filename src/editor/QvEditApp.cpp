@@ -5,7 +5,7 @@
 #include "platform/ConfigPaths.h"
 #include "platform/Drives.h"
 #include "platform/IniProfile.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QDir>

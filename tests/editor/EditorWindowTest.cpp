@@ -11,7 +11,7 @@
 #include "support/SaveAsDriver.h"
 #include "support/StubProgram.h"
 #include "support/TempDir.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QAction>
 #include <QApplication>

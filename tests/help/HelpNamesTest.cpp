@@ -18,7 +18,7 @@
 #include "support/DocFixture.h"
 #include "support/TemplateBuilder.h"
 #include "view/ui/FirstTimeHelpDialog.h"
-#include "view/ui/PagePropertiesDialog.h"
+#include "shared/ui/PagePropertiesDialog.h"
 #include "view/ui/PrintFileOptionsDialog.h"
 #include "view/ui/VariableSetsDialog.h"
 

@@ -4,7 +4,7 @@
 #include "catalogue/FormLauncher.h"
 #include "catalogue/ui/CatalogueWindow.h"
 #include "catalogue/ui/StartScreen.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -9,10 +9,10 @@
 #include "platform/ProgramStart.h"
 #include "platform/ui/ContextHelp.h"
 #include "platform/ui/HelpLauncher.h"
-#include "view/ui/PagePropertiesDialog.h"
-#include "view/ui/PaintedIcons.h"
-#include "view/ui/RecentFileList.h"
-#include "view/ui/SaveAsDialog.h"
+#include "shared/ui/PagePropertiesDialog.h"
+#include "shared/ui/PaintedIcons.h"
+#include "shared/ui/RecentFileList.h"
+#include "shared/ui/SaveAsDialog.h"
 
 #include <QApplication>
 #include <QComboBox>

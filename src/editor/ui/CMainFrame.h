@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/CRichEditDoc.h"
-#include "entry/HandOff.h"
+#include "shared/HandOff.h"
 #include "formengine/ProgramState.h"
 #include "platform/KeyboardLocks.h"
 

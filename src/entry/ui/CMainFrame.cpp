@@ -16,11 +16,11 @@
 #include "view/ui/CTextView.h"
 #include "view/ui/FirstTimeHelpDialog.h"
 #include "view/ui/FormPrinter.h"
-#include "view/ui/PagePropertiesDialog.h"
-#include "view/ui/PaintedIcons.h"
+#include "shared/ui/PagePropertiesDialog.h"
+#include "shared/ui/PaintedIcons.h"
 #include "view/ui/PrintFileOptionsDialog.h"
-#include "view/ui/RecentFileList.h"
-#include "view/ui/SaveAsDialog.h"
+#include "shared/ui/RecentFileList.h"
+#include "shared/ui/SaveAsDialog.h"
 #include "view/ui/VariableSetsDialog.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/HandOff.h"
+#include "shared/HandOff.h"
 #include "entry/Interview.h"
 #include "entry/ui/FrameActions.h"
 #include "formengine/DocumentHost.h"

@@ -1,6 +1,6 @@
 #include "entry/ui/FrameActions.h"
 
-#include "view/ui/PaintedIcons.h"
+#include "shared/ui/PaintedIcons.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -2,7 +2,7 @@
 
 #include "entry/ui/PictureButton.h"
 #include "platform/CodePage.h"
-#include "view/ui/PaintedIcons.h"
+#include "shared/ui/PaintedIcons.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -6,7 +6,7 @@
 #include "setup/ui/QtSetupUi.h"
 #include "setup/ui/SetupPictures.h"
 #include "setup/ui/SetupWindow.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QFileInfo>

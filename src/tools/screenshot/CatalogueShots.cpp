@@ -8,7 +8,7 @@
 #include "catalogue/ui/FormsList.h"
 #include "catalogue/ui/KeywordSearchDialog.h"
 #include "catalogue/ui/StartScreen.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // qv_editor_screenshot OUT.png FILE.qvp
 #include "editor/ui/CMainFrame.h"
 #include "platform/IniProfile.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QTest>

@@ -7,7 +7,7 @@
 #include "entry/ui/InterviewBar.h"
 #include "formengine/CTextDoc.h"
 #include "platform/IniProfile.h"
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QApplication>
 #include <QLineEdit>

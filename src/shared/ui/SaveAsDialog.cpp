@@ -1,4 +1,4 @@
-#include "view/ui/SaveAsDialog.h"
+#include "shared/ui/SaveAsDialog.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "entry/HandOff.h"
+#include "shared/HandOff.h"
 #include "formengine/ProgramState.h"
 #include "platform/DesktopMenu.h"
 #include "platform/PrivateProfile.h"

@@ -1,4 +1,4 @@
-#include "view/ui/PaintedIcons.h"
+#include "shared/ui/PaintedIcons.h"
 
 #include <QApplication>
 #include <QIconEngine>

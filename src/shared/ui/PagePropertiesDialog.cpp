@@ -1,4 +1,4 @@
-#include "view/ui/PagePropertiesDialog.h"
+#include "shared/ui/PagePropertiesDialog.h"
 
 #include "formengine/UserMessages.h"
 

@@ -1,4 +1,4 @@
-#include "view/ui/QtMessages.h"
+#include "shared/ui/QtMessages.h"
 
 #include <QMessageBox>
 

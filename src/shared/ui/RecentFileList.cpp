@@ -1,4 +1,4 @@
-#include "view/ui/RecentFileList.h"
+#include "shared/ui/RecentFileList.h"
 
 #include "platform/Profile.h"
 
