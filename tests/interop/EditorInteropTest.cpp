@@ -1,6 +1,7 @@
 // The print file editor and LibreOffice read each other's RTF.
 #include "editor/rtf/RtfReader.h"
 #include "editor/rtf/RtfWriter.h"
+#include "support/LibreOffice.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
 
@@ -18,10 +19,7 @@ using qv::test::TempDir;
 namespace {
 
 std::string soffice() {
-    for (const char* p : {"/usr/bin/soffice", "/usr/lib/libreoffice/program/soffice"})
-        if (std::filesystem::exists(p))
-            return p;
-    return {};
+    return qv::test::LibreOffice::program();
 }
 
 /// Converts `file` with LibreOffice into `filter` in `out`; the converted file's path.

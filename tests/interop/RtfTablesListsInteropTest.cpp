@@ -2,6 +2,7 @@
 // wrote itself.
 #include "editor/rtf/RtfReader.h"
 #include "editor/rtf/RtfWriter.h"
+#include "support/LibreOffice.h"
 #include "support/ProcessRunner.h"
 #include "support/TempDir.h"
 
@@ -16,10 +17,7 @@ using qv::test::TempDir;
 namespace {
 
 std::string soffice() {
-    for (const char* p : {"/usr/bin/soffice", "/usr/lib/libreoffice/program/soffice"})
-        if (std::filesystem::exists(p))
-            return p;
-    return {};
+    return qv::test::LibreOffice::program();
 }
 
 void convert(const TempDir& work, const std::vector<std::filesystem::path>& files, const std::string& filter) {

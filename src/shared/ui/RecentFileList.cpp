@@ -21,23 +21,20 @@ RecentFileList::RecentFileList(platform::Profile& profile, QList<QAction*> actio
     : profile_(profile), actions_(std::move(actions)) {}
 
 void RecentFileList::Add(const QString& path) {
-    QStringList files{path};
-    for (int i = 0; i < kSize; ++i) {
-        const QString f = QString::fromStdString(profile_.GetProfileString(kSection, entry(i)));
-        if (!f.isEmpty() && f != path)
-            files << f;
-    }
-    for (int i = 0; i < kSize; ++i)
-        profile_.WriteProfileString(kSection, entry(i),
-                                    i < files.size() ? files[i].toStdString() : std::string());
-    Show();
+    rewrite(path, path);
 }
 
 void RecentFileList::Remove(const QString& path) {
+    rewrite(QString(), path);
+}
+
+void RecentFileList::rewrite(const QString& first, const QString& dropped) {
     QStringList files;
+    if (!first.isEmpty())
+        files << first;
     for (int i = 0; i < kSize; ++i) {
         const QString f = QString::fromStdString(profile_.GetProfileString(kSection, entry(i)));
-        if (!f.isEmpty() && f != path)
+        if (!f.isEmpty() && f != dropped)
             files << f;
     }
     for (int i = 0; i < kSize; ++i)

@@ -27,6 +27,9 @@ public:
     void Show();
 
 private:
+    /// Writes the list back with `first` in front (when given) and without `dropped`.
+    void rewrite(const QString& first, const QString& dropped);
+
     platform::Profile& profile_;
     QList<QAction*> actions_;
 };
