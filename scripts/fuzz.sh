@@ -20,7 +20,7 @@ for target in build/fuzz/fuzz/fuzz_*; do
   regressions=fuzz/regressions/${name#fuzz_}
   if [[ -d $regressions ]]; then
     echo "== $name: $(ls "$regressions" | wc -l) regressions"
-    "$target" "$regressions"/* 2>&1 | tail -n 1
+    "$target" "$regressions"/* 2>&1 | tail -n 1 || echo "== $name: a regression fails again (see above)"
   fi
   echo "== $name for ${seconds}s"
   "$target" -max_total_time="$seconds" -artifact_prefix="build/fuzz/crashes/$name/" \
