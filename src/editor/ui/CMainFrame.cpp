@@ -139,7 +139,7 @@ CMainFrame::CMainFrame(platform::Profile& profile, UserMessages& messages, QWidg
         auto* pane = new QAction(this);
         pane->setObjectName(QStringLiteral("cmd%1").arg(id));
         pane->setShortcut(keys);
-        connect(pane, &QAction::triggered, this, [movePane, step] { movePane(step); });
+        connect(pane, &QAction::triggered, this, [movePane, step = step] { movePane(step); });
         addAction(pane);
     }
     platform::ContextHelp::Install(this);
