@@ -15,6 +15,7 @@
 #include "support/TempDir.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,8 @@
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 using namespace qv::catalogue;
 using qv::test::StubProgram;
@@ -37,8 +40,9 @@ class CatalogueWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder.write("Tolvad.Dat",
-                     ":Corporate Organization\r\n\r\n    CO01 Articles of Incorporation\r\n"
-                     "    CO02 Bylaws\r\n:Minutes\r\n\r\n:Stock\r\n\r\n    ST01 Stock Power\r\n:END\r\n");
+                     ":Family/Personal Records\r\n\r\n    CO01 Articles of Incorporation\r\n"
+                     "    CO02 Bylaws\r\n:Business Forms\r\n\r\n:Educational Records\r\n\r\n"
+                     "    ST01 Stock Power\r\n:END\r\n");
         folder.write("Tolvad2.Dat",
                      "    Forms a corporation.\r\n    Adopts bylaws.\r\n    Transfers shares.\r\n");
         folder.write("Tolvad3.Dat",
@@ -301,4 +305,27 @@ TEST_F(CatalogueWindowTest, StartScreenSelectGoesOnAndOpenEndsAfterAStart) {
     EXPECT_EQ(again.result(), QDialog::Rejected);
     EXPECT_EQ(StubProgram::lines(folder.path()),
               std::vector<std::string>{"QVLEGAL.EXE\t" + (folder / "Lease.qvw").string()});
+}
+
+TEST_F(CatalogueWindowTest, CategoryNamesAgreeInTheBundledDataOnTheButtonsAndInTheSearchList) {
+    std::vector<QString> headers;
+    std::ifstream in(std::filesystem::path(QV_STAGE_DIR) / "Tolvad.Dat", std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind(':', 0) == 0 && line != ":END")
+            headers.push_back(QString::fromLatin1(line.substr(1)));
+    }
+    ASSERT_EQ(headers.size(), 11u) << "the staged Tolvad.Dat";
+    KeywordSearchDialog search(data, launcher, messages, hooks, window.get());
+    ASSERT_EQ(search.lookInBox()->count(), 12);
+    EXPECT_EQ(search.lookInBox()->itemText(0), QStringLiteral("All Categories"));
+    for (int k = 0; k < 11; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(CataloguePictures::CategoryName(k), headers[k]);
+        EXPECT_EQ(search.lookInBox()->itemText(k + 1), headers[k]);
+        EXPECT_EQ(window->categoryButton(k)->accessibleName(), headers[k]);
+        // The longest names wrap onto three lines; none shrinks past legibility.
+        EXPECT_GE(QFontInfo(CataloguePictures::CategoryFont(k)).pixelSize(), 10) << headers[k].toStdString();
+    }
 }

@@ -1,6 +1,7 @@
 #include "catalogue/ui/CataloguePictures.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -21,18 +22,19 @@ const QColor kCategoryColours[11] = {
     QColor(0x2E, 0x7D, 0x6F), QColor(0x9A, 0x5B, 0x3F), QColor(0x5A, 0x6F, 0x8F), QColor(0x8F, 0x4F, 0x6A),
     QColor(0x7A, 0x6A, 0x45), QColor(0x3E, 0x5F, 0x7F), QColor(0x6A, 0x6A, 0x6A),
 };
-const char* const kNames[11] = {"Corporate Organization",
-                                "Minutes",
-                                "Stock",
-                                "Operations",
-                                "Dividends",
-                                "Compensation",
-                                "Transfers",
-                                "Personal",
-                                "Real Estate",
-                                "Business",
-                                "Other"};
-const char* const kGlyphs[11] = {"C", "M", "S", "O", "D", "$", "T", "P", "R", "B", "\u2026"};
+// The categories in the order of the catalogue's data files and the keyword search's list.
+const char* const kNames[11] = {"Family/Personal Records",
+                                "Business Forms",
+                                "Educational Records",
+                                "Health Records",
+                                "Investments/Financial Records",
+                                "Purchase and Maintenance Records",
+                                "Important Names, Dates and Facts",
+                                "Event Planning",
+                                "Travel Data",
+                                "Recreational Activities",
+                                "Special Projects"};
+const char* const kGlyphs[11] = {"F", "B", "Ed", "H", "$", "P", "I", "Ev", "T", "R", "S"};
 
 QPixmap canvas(int w, int h, qreal scale) {
     QPixmap pm(QSize(w, h) * scale);
@@ -88,6 +90,40 @@ void drawFace(QPainter& p, const QRectF& r, CataloguePictures::State state) {
     p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 7, 7);
 }
 
+/// Where a button's label goes: right of its icon, a little inside the face.
+QSizeF labelArea(int w, int h) {
+    const qreal icon = h - 18;
+    return QSizeF(w - icon - 22, h - 4);
+}
+
+/// A break is allowed after a slash ("Investments/Financial"), which word wrap alone would
+/// keep whole and cut at the button's edge.
+QString wrappable(QString label) {
+    return label.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+}
+
+} // namespace
+
+QFont CataloguePictures::CategoryFont(int category) {
+    return FittingFont(wrappable(CategoryName(category)), labelArea(kCategoryWidth, kCategoryHeight));
+}
+
+QFont CataloguePictures::FittingFont(const QString& label, const QSizeF& area) {
+    // Long names wrap at their words; the font shrinks only as far as the wrapped name needs.
+    constexpr qreal kLargest = 13;
+    constexpr qreal kSmallest = 8;
+    const int flags = Qt::AlignLeft | Qt::TextWordWrap;
+    for (qreal px = kLargest; px > kSmallest; px -= 0.5) {
+        const QFont f = uiFont(px, true);
+        const QRectF need = QFontMetricsF(f).boundingRect(QRectF(QPointF(0, 0), area), flags, label);
+        if (need.width() <= area.width() && need.height() <= area.height())
+            return f;
+    }
+    return uiFont(kSmallest, true);
+}
+
+namespace {
+
 QPixmap button(int w, int h, const QString& label, CataloguePictures::State state, qreal scale,
                const std::function<void(QPainter&, const QRectF&)>& drawIcon, int inset = 0) {
     QPixmap pm = canvas(w, h, scale);
@@ -102,9 +138,10 @@ QPixmap button(int w, int h, const QString& label, CataloguePictures::State stat
     const qreal icon = h - 18;
     drawIcon(p, QRectF(10 + shift, (h - icon) / 2 + shift, icon, icon));
     p.setPen(state == CataloguePictures::State::Disabled ? QColor(Qt::white) : kInk);
-    p.setFont(uiFont(label.size() > 14 ? 11.5 : 13, true));
-    p.drawText(QRectF(icon + 16 + shift, shift, w - icon - 22, h),
-               Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, label);
+    const QRectF textArea(QPointF(icon + 16 + shift, shift + 2), labelArea(w, h));
+    const QString shown = wrappable(label);
+    p.setFont(CataloguePictures::FittingFont(shown, textArea.size()));
+    p.drawText(textArea, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, shown);
     return pm;
 }
 

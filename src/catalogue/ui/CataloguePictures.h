@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QPixmap>
+#include <QSizeF>
 #include <QString>
 
 namespace qv::catalogue {
@@ -21,6 +23,11 @@ public:
     static QString CategoryName(int category);
 
     static QPixmap CategoryButton(int category, State state, qreal scale);
+    /// The largest button font (13 pixels down to 8) in which LABEL, wrapped at its
+    /// words, fits AREA.
+    static QFont FittingFont(const QString& label, const QSizeF& area);
+    /// The font a category's name is drawn in on its button.
+    static QFont CategoryFont(int category);
     static QPixmap KeywordButton(State state, qreal scale);
     /// "SELECT" or "OPEN" of the start screen.
     static QPixmap StartButton(bool select, State state, qreal scale);
