@@ -439,6 +439,13 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         {"a cell in a field's own group", "{\\rtf1 a\\par{\\field\\cell}b}"},
         {"a brace after \\' in a kept group", "{\\rtf1 a{\\*\\foo \\'0}b}c}"},
         {"a soft hyphen in a font's name", "{\\rtf1\\deff0{\\fonttbl{\\f0 A\\'adB\\'a0C;}}x}"},
+        {"text read before the font table gives its font another code page",
+         "{\\rtf1 \\f{\\'aa}{\\stylesheet}{\\fonttbl{\\f0\\fcharset204 X;}}}"},
+        {"a Latin letter in a font of another code page",
+         "{\\rtf1{\\fonttbl{\\f1\\fcharset204 X;}}{\\*\\generator x}\\f1 \\'c0\\u233?}"},
+        {"a second list table after list items",
+         "{\\rtf1 \\ls1 a\\par{\\*\\listtable{\\list{\\listlevel\\levelnfc0}\\listid1}}"
+         "{\\listoverridetable{\\listoverride\\listid1\\ls1}}\\ls1 b\\i{\\*\\listtable{\\list}}\\par}"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

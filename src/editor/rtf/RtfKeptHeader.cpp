@@ -25,19 +25,22 @@ void RtfKeptHeader::addWord(const QByteArray& word, bool hasParam, int param) {
 }
 
 void RtfKeptHeader::store(QTextDocument& document, const QMap<QString, int>& fontNumbers,
-                          const QList<QColor>& colors, int defaultFont) const {
-    for (const char* name : {RtfKept::kDocumentGroups, RtfOwn::kFontTable, RtfOwn::kFontNumbers, RtfOwn::kColorTable,
-                             RtfOwn::kColors, RtfOwn::kDefaultFont})
+                          const QMap<QString, int>& codePages, const QList<QColor>& colors, int defaultFont) const {
+    for (const char* name : {RtfKept::kDocumentGroups, RtfOwn::kFontTable, RtfOwn::kFontNumbers,
+                             RtfOwn::kFontCodePages, RtfOwn::kColorTable, RtfOwn::kColors, RtfOwn::kDefaultFont})
         document.setProperty(name, QVariant());
     if (!anyGroup_)
         return;
     document.setProperty(RtfKept::kDocumentGroups, QVariant::fromValue(entries_));
     if (!fontTable_.isEmpty()) {
-        QVariantMap numbers;
+        QVariantMap numbers, pages;
         for (auto it = fontNumbers.begin(); it != fontNumbers.end(); ++it)
             numbers.insert(it.key(), it.value());
+        for (auto it = codePages.begin(); it != codePages.end(); ++it)
+            pages.insert(it.key(), it.value());
         document.setProperty(RtfOwn::kFontTable, fontTable_);
         document.setProperty(RtfOwn::kFontNumbers, numbers);
+        document.setProperty(RtfOwn::kFontCodePages, pages);
         document.setProperty(RtfOwn::kDefaultFont, std::max(0, defaultFont));
     }
     if (!colorTable_.isEmpty()) {

@@ -25,8 +25,9 @@ public:
     /// Leaves what was kept in `document`, and nothing of an earlier file. A file with no
     /// group of its own kept (a print file, or one the editor wrote from one) keeps
     /// nothing: its header is the writer's own, as it always was.
-    void store(QTextDocument& document, const QMap<QString, int>& fontNumbers, const QList<QColor>& colors,
-               int defaultFont) const;
+    /// `codePages`: the code page of each font in `fontNumbers` that is not Windows-1252.
+    void store(QTextDocument& document, const QMap<QString, int>& fontNumbers, const QMap<QString, int>& codePages,
+               const QList<QColor>& colors, int defaultFont) const;
 
 private:
     QList<QByteArray> entries_;

@@ -8,6 +8,7 @@
 #include <QTextList>
 #include <QVariant>
 #include <algorithm>
+#include <limits>
 
 namespace qv::editor {
 namespace {
@@ -110,6 +111,11 @@ bool showsAsKept(const QTextListFormat& f, const RtfLists::Level& level) {
            f.numberSuffix() == level.suffix && (!start.isValid() || start.toInt() == level.start);
 }
 
+/// The number after `n`; the largest stays (a file that uses it has no room after it).
+int after(int n) {
+    return n < std::numeric_limits<int>::max() ? n + 1 : n;
+}
+
 /// The group with `entries` put before its closing brace.
 QByteArray withEntries(const QByteArray& group, const QByteArray& entries) {
     const qsizetype close = group.lastIndexOf('}');
@@ -126,10 +132,15 @@ RtfListWriter::RtfListWriter(const QTextDocument& document) : document_(document
         keptLists.clear(), keptOverrides.clear();
     const RtfLists::Definitions kept = RtfLists::parse(keptLists, keptOverrides);
     int nextLs = 1, nextId = 1;
-    for (auto it = kept.overrides.begin(); it != kept.overrides.end(); ++it)
-        nextLs = std::max(nextLs, it.key() + 1);
+    // A new list's id is one neither table uses: an override may name a list the list
+    // table does not have (a later table replaced the one it was read with), and would
+    // then take the new list's look.
+    for (auto it = kept.overrides.begin(); it != kept.overrides.end(); ++it) {
+        nextLs = std::max(nextLs, after(it.key()));
+        nextId = std::max(nextId, after(it.value()));
+    }
     for (auto it = kept.lists.begin(); it != kept.lists.end(); ++it)
-        nextId = std::max(nextId, it.key() + 1);
+        nextId = std::max(nextId, after(it.key()));
     QByteArray newLists, newOverrides;
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
         const QTextList* list = b.textList();
@@ -145,7 +156,8 @@ RtfListWriter::RtfListWriter(const QTextDocument& document) : document_(document
             continue;
         }
         // A list the editor made (or one whose table the file did not have): its own entry.
-        const int id = nextId++, number = nextLs++;
+        const int id = nextId, number = nextLs;
+        nextId = after(nextId), nextLs = after(nextLs);
         newLists += listEntry(f, id) + "\r\n";
         newOverrides += "{\\listoverride\\listid" + QByteArray::number(id) + "\\listoverridecount0\\ls" +
                         QByteArray::number(number) + "}\r\n";

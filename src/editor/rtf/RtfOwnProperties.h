@@ -29,5 +29,9 @@ inline constexpr const char* kFontNumbers = "qvRtfFontNumbers";
 inline constexpr const char* kColorTable = "qvRtfColorTable";
 inline constexpr const char* kColors = "qvRtfColors";
 inline constexpr const char* kDefaultFont = "qvRtfDefaultFont";
+/// With the kept font table: the code page of each font whose \fcharset is not
+/// Windows-1252, by name (QVariantMap of int). Its text is written as \uN, since a
+/// Windows-1252 byte would read back as that code page's character.
+inline constexpr const char* kFontCodePages = "qvRtfFontCodePages";
 
 } // namespace qv::editor::RtfOwn

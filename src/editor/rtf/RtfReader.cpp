@@ -892,11 +892,14 @@ private:
     /// A file with document-level groups keeps its header: its settings, and its font
     /// and colour tables, which the kept groups refer to by number.
     void keepHeader() {
-        QMap<QString, int> numbers;
+        QMap<QString, int> numbers, codePages;
         for (const auto& [index, font] : fonts_)
-            if (!numbers.contains(font.name))
+            if (!numbers.contains(font.name)) {
                 numbers.insert(font.name, index);
-        header_.store(doc_, numbers, QList<QColor>(colors_.begin(), colors_.end()), defaultFont_);
+                if (font.codePage != 1252)
+                    codePages.insert(font.name, font.codePage);
+            }
+        header_.store(doc_, numbers, codePages, QList<QColor>(colors_.begin(), colors_.end()), defaultFont_);
     }
 
     const QByteArray& in_;

@@ -85,6 +85,9 @@ private:
                 fontNumbers_.insert(it.key(), it.value().toInt());
                 nextFont_ = std::max(nextFont_, it.value().toInt() + 1);
             }
+            const QVariantMap pages = doc_.property(RtfOwn::kFontCodePages).toMap();
+            for (auto it = pages.begin(); it != pages.end(); ++it)
+                fontCodePages_.insert(it.key(), it.value().toInt());
             defaultFont_ = doc_.property(RtfOwn::kDefaultFont).toInt();
         }
         keptColorTable_ = doc_.property(RtfOwn::kColorTable).toByteArray();
@@ -200,7 +203,7 @@ private:
             }
             if (u >= 0x20 && u < 0x80) {
                 out += static_cast<char>(u);
-            } else if (const unsigned char b = toWindows1252(u); b >= 0x80) {
+            } else if (const unsigned char b = inName || codePage_ == 1252 ? toWindows1252(u) : 0; b >= 0x80) {
                 out += "\\'" + QByteArray::number(b, 16).rightJustified(2, '0');
             } else if (u >= 0x20) {
                 out += "\\u" + QByteArray::number(static_cast<qint16>(u)) + "?";
@@ -336,7 +339,10 @@ private:
     }
 
     void formatWords(const QTextCharFormat& f, QByteArray& out) {
-        out += "\\plain\\f" + QByteArray::number(fontNumber(familyOf(f)));
+        const QString family = familyOf(f);
+        out += "\\plain\\f" + QByteArray::number(fontNumber(family));
+        // A font of the kept table in another code page reads its bytes in that page.
+        codePage_ = keptFontTable_.isEmpty() ? 1252 : fontCodePages_.value(family, 1252);
         const qreal size = f.fontPointSize() > 0 ? f.fontPointSize() : 12;
         out += "\\fs" + QByteArray::number(std::lround(size * 2));
         if (f.fontWeight() >= QFont::DemiBold)
@@ -407,6 +413,8 @@ private:
     bool superOrSub_ = false; // the last run written was raised or lowered
     QByteArray keptFontTable_, keptColorTable_;
     QMap<QString, int> fontNumbers_;
+    QMap<QString, int> fontCodePages_; // the kept fonts not in Windows-1252
+    int codePage_ = 1252;              // that of the font of the run being written
     int nextFont_ = 0;
     QStringList newFonts_;
     QList<QColor> keptColors_, newColors_;
