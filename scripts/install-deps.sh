@@ -2,7 +2,9 @@
 # Installs what the suite needs from Debian's packages. Idempotent: when everything is
 # already there it changes nothing and asks no package server.
 #   install-deps.sh          what building and running need
-#   install-deps.sh --test   also what the test suite needs (generated locales)
+#   install-deps.sh --test   also what the test suite needs (generated locales, clang for
+#                            the fuzz targets' replay)
+#   install-deps.sh --fuzz   also clang with libFuzzer (scripts/fuzz.sh)
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
@@ -10,6 +12,9 @@ packages=(cmake ninja-build g++ pkg-config
           xdg-utils desktop-file-utils file shared-mime-info libmspack-dev mscompress
           libgtest-dev libgmock-dev libbenchmark-dev)
 locales_wanted=()
+if [[ "${1:-}" == "--test" || "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libclang-rt-dev)
+fi
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(locales libreoffice-writer-nogui poppler-utils unzip
             python3 xvfb xdotool openbox x11-utils x11-xserver-utils imagemagick)

@@ -15,25 +15,30 @@ namespace {
 constexpr std::size_t kPerRead = 254; // characters per read, the line end included
 constexpr std::uintmax_t kMaxFile = 16u << 20;
 
+/// The bytes of a data file; false when it is missing, unreadable or far larger than
+/// any catalogue.
+bool readFile(const std::filesystem::path& file, std::string& bytes) {
+    std::error_code ec;
+    if (file.empty() || std::filesystem::file_size(file, ec) > kMaxFile || ec)
+        return false;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
+    return true;
+}
+
 /// A data file read as text: CR LF reads as LF; each read returns at most 254
 /// characters and stops after a line feed; nothing when the file has ended.
 class TextReader {
 public:
-    bool open(const std::filesystem::path& file) {
-        std::error_code ec;
-        if (file.empty() || std::filesystem::file_size(file, ec) > kMaxFile || ec)
-            return false;
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            return false;
-        std::ostringstream all;
-        all << in.rdbuf();
-        const std::string raw = all.str();
+    explicit TextReader(std::string_view raw) {
         text_.reserve(raw.size());
         for (std::size_t i = 0; i < raw.size(); ++i)
             if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n'))
                 text_ += raw[i];
-        return true;
     }
     std::optional<std::string> read() {
         if (at_ >= text_.size())
@@ -75,16 +80,33 @@ std::string CatalogueData::TitleOf(const std::string& item) {
 bool CatalogueData::Load(const std::filesystem::path& folder, std::string& message) {
     categories_ = {};
     keywords_.clear();
-    TextReader list, descriptions, keywords;
-    if (!list.open(FindFile(folder, kListFile))) {
+    std::string list, descriptions, keywords;
+    if (!readFile(FindFile(folder, kListFile), list)) {
         message = "I'm sorry, but there was an error opening the categories list file";
         return false;
     }
-    if (!descriptions.open(FindFile(folder, kDescriptionFile))) {
+    if (!readFile(FindFile(folder, kDescriptionFile), descriptions)) {
         message = "I'm sorry, but there was an error opening the categories description file";
         return false;
     }
+    readLists(list, descriptions);
+    if (!readFile(FindFile(folder, kKeywordFile), keywords)) {
+        message = "Couldn't open the keyword search data file";
+        return false;
+    }
+    readKeywords(keywords);
+    return true;
+}
 
+void CatalogueData::Parse(std::string_view list, std::string_view descriptions, std::string_view keywords) {
+    categories_ = {};
+    keywords_.clear();
+    readLists(list, descriptions);
+    readKeywords(keywords);
+}
+
+void CatalogueData::readLists(std::string_view listBytes, std::string_view descriptionBytes) {
+    TextReader list(listBytes), descriptions(descriptionBytes);
     // The two files advance in step. A file that ends before ":END" ends the reading.
     int category = -1;
     std::string line;
@@ -119,17 +141,15 @@ bool CatalogueData::Load(const std::filesystem::path& folder, std::string& messa
             categories_[category].descriptions.push_back(description);
         }
     }
+}
 
-    if (!keywords.open(FindFile(folder, kKeywordFile))) {
-        message = "Couldn't open the keyword search data file";
-        return false;
-    }
+void CatalogueData::readKeywords(std::string_view bytes) {
+    TextReader keywords(bytes);
     for (auto k = keywords.read(); k && *k != "END\n"; k = keywords.read()) {
         std::string keyword = *k;
         removeLineFeed(keyword);
         keywords_.push_back(keyword);
     }
-    return true;
 }
 
 } // namespace qv::catalogue

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv::catalogue {
@@ -25,6 +26,8 @@ public:
     /// Reads the three files from `folder`; false with the message of the first file
     /// that could not be opened. File names match without regard to case.
     bool Load(const std::filesystem::path& folder, std::string& message);
+    /// The three files' bytes as Load reads them.
+    void Parse(std::string_view list, std::string_view descriptions, std::string_view keywords);
 
     const std::array<Category, kCategories>& categories() const { return categories_; }
     const std::vector<std::string>& keywordLines() const { return keywords_; }
@@ -37,6 +40,9 @@ public:
     static std::filesystem::path FindFile(const std::filesystem::path& folder, const std::string& name);
 
 private:
+    void readLists(std::string_view list, std::string_view descriptions);
+    void readKeywords(std::string_view keywords);
+
     std::array<Category, kCategories> categories_;
     std::vector<std::string> keywords_;
 };

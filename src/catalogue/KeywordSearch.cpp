@@ -1,5 +1,8 @@
 #include "catalogue/KeywordSearch.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace qv::catalogue {
 
 std::string KeywordSearch::Upper(std::string text) {
@@ -25,17 +28,24 @@ std::vector<KeywordSearch::Result> KeywordSearch::Find(const CatalogueData& data
     const int last = lookIn <= 0 ? CatalogueData::kCategories - 1 : lookIn - 1;
     if (first >= CatalogueData::kCategories)
         return results;
+    // Each form's line found once by its code: a catalogue of n forms and m lines costs
+    // n + m lookups, not n * m.
+    std::unordered_map<std::string_view, const std::string*> lineOf;
+    for (const auto& k : data.keywordLines())
+        if (k.size() >= 4)
+            lineOf.emplace(std::string_view(k).substr(0, 4), &k);
+    std::unordered_map<const std::string*, bool> matches;
     for (int c = first; c <= last; ++c) {
         const auto& category = data.categories()[c];
         for (std::size_t i = 0; i < category.items.size(); ++i) {
             const std::string code = CatalogueData::CodeOf(category.items[i]);
-            const std::string* line = nullptr;
-            for (const auto& k : data.keywordLines())
-                if (k.compare(0, 4, code) == 0 && code.size() == 4) {
-                    line = &k;
-                    break;
-                }
-            if (line && Upper(*line).find(wanted) != std::string::npos)
+            const auto found = code.size() == 4 ? lineOf.find(code) : lineOf.end();
+            if (found == lineOf.end())
+                continue;
+            auto [match, added] = matches.try_emplace(found->second, false);
+            if (added)
+                match->second = Upper(*found->second).find(wanted) != std::string::npos;
+            if (match->second)
                 results.push_back({c, category.items[i], category.descriptions[i]});
         }
     }

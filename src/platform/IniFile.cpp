@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 namespace qv::platform {
 namespace {
@@ -157,11 +158,25 @@ std::string decodeField(std::string_view raw) {
     return std::string(raw);
 }
 
+// A name as the case-blind comparison sees it.
+std::string folded(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    return out;
+}
+
 } // namespace
 
 IniFile IniFile::parse(std::string_view text) {
     IniFile ini;
+    // Sections and keys found by their folded names, so that a file of many sections or
+    // keys reads in time proportional to its length.
+    std::unordered_map<std::string, std::size_t> sectionAt;
+    std::unordered_map<std::string, std::size_t> keyAt; // section number, NUL, folded key
     Section* current = nullptr;
+    std::string currentPrefix;
     while (!text.empty()) {
         std::size_t eol = text.find('\n');
         std::string_view line = text.substr(0, eol);
@@ -179,11 +194,11 @@ IniFile IniFile::parse(std::string_view text) {
                 std::size_t close = rest.rfind(']');
                 name = std::string(trim(rest.substr(0, close)));
             }
-            current = ini.findSection(name);
-            if (!current) {
+            auto [at, added] = sectionAt.try_emplace(folded(name), ini.sections_.size());
+            if (added)
                 ini.sections_.push_back({name, {}});
-                current = &ini.sections_.back();
-            }
+            current = &ini.sections_[at->second];
+            currentPrefix = std::to_string(at->second) + '\0';
             continue;
         }
         if (!current)
@@ -207,12 +222,11 @@ IniFile IniFile::parse(std::string_view text) {
             valueText = line.substr(eq + 1);
         }
         std::string value = decodeField(valueText);
-        auto it = std::find_if(current->entries.begin(), current->entries.end(),
-                               [&](const Entry& e) { return equalsNoCase(e.key, key); });
-        if (it != current->entries.end())
-            it->value = std::move(value); // the last of duplicate keys wins
-        else
+        auto [at, added] = keyAt.try_emplace(currentPrefix + folded(key), current->entries.size());
+        if (added)
             current->entries.push_back({std::move(key), std::move(value)});
+        else
+            current->entries[at->second].value = std::move(value); // the last of duplicate keys wins
     }
     return ini;
 }

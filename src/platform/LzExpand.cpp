@@ -5,6 +5,7 @@
 #include <mspack.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <fstream>
 #include <string>
@@ -60,8 +61,10 @@ private:
     mode_t mode_ = 0644;
 };
 
-/// Expands an SZDD file into `out`; 0 or an error code.
-int expand(const std::filesystem::path& source, const std::filesystem::path& out) {
+/// Expands an SZDD file into `out`, refusing one whose header states more than `maxBytes`
+/// before anything is written; 0 or an error code.
+int expand(const std::filesystem::path& source, const std::filesystem::path& out,
+           std::uintmax_t maxBytes = UINTMAX_MAX) {
     msszdd_decompressor* d = mspack_create_szdd_decompressor(nullptr);
     if (!d)
         return LzExpand::kBadValue;
@@ -69,6 +72,9 @@ int expand(const std::filesystem::path& source, const std::filesystem::path& out
     msszddd_header* header = d->open(d, const_cast<char*>(source.c_str()));
     if (!header) {
         code = LzExpand::kRead;
+    } else if (header->length < 0 || static_cast<std::uintmax_t>(header->length) > maxBytes) {
+        code = LzExpand::kRead;
+        d->close(d, header);
     } else {
         if (d->extract(d, header, const_cast<char*>(out.c_str())) != MSPACK_ERR_OK)
             code = LzExpand::kRead;
@@ -128,7 +134,7 @@ int LzExpand::ReadAll(const std::filesystem::path& source, std::string& bytes, s
     if (ec || !::mkdtemp(folder.data()))
         return kBadOutHandle;
     const std::filesystem::path out = std::filesystem::path(folder) / "expanded";
-    int code = expand(source, out);
+    int code = expand(source, out, maxBytes);
     if (code == 0 && AtomicFile::read(out, bytes, maxBytes))
         code = kRead;
     std::filesystem::remove_all(folder, ec);

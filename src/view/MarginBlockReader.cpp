@@ -1,6 +1,8 @@
 #include "view/MarginBlockReader.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -9,11 +11,14 @@ namespace {
 
 constexpr std::size_t kLineRead = 255;
 
+// As atoi reads it, a number beyond the range of int held at the nearest end (the C
+// library's atoi leaves that undefined).
 int atoiAfter(std::string_view line, std::size_t skip) {
     if (line.size() <= skip)
         return 0;
     std::string rest(line.substr(skip, 32));
-    return std::atoi(rest.c_str());
+    const long long n = std::strtoll(rest.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 } // namespace

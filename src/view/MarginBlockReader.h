@@ -15,7 +15,7 @@ struct PrintFileMargins {
 /// Finds the margin block of a print file: the first line beginning "\mymargl", whose
 /// number and those of the next four lines (by position) give the left, right, top and
 /// bottom margins and the orientation. Lines are read 255 characters at a time and
-/// numbers as the C library's atoi reads them.
+/// numbers as the C library's atoi reads them (held at the ends of int's range).
 class MarginBlockReader {
 public:
     static PrintFileMargins Read(std::string_view file);

@@ -71,6 +71,26 @@ TEST_F(Catalogue, TheExampleOfTheFormat) {
     EXPECT_EQ(d.keywordLines().size(), 3u);
 }
 
+// The files' bytes read without the files give the same catalogue, CR LF and all.
+TEST_F(Catalogue, BytesReadAsTheFilesAre) {
+    const std::string list = ":one\r\nignored\r\n....A101 Lease\r\n....A102 Loan\n:END\r\n";
+    const std::string descriptions = "....d1\r\n....d2\r\n";
+    const std::string keywords = "A101 lease\r\nA102 loan\r\nEND\r\nZ999 never\r\n";
+    dir.write("Tolvad.Dat", list);
+    dir.write("Tolvad2.Dat", descriptions);
+    dir.write("Tolvad3.Dat", keywords);
+    const auto loaded = load();
+    CatalogueData parsed;
+    parsed.Parse(list, descriptions, keywords);
+    for (int c = 0; c < CatalogueData::kCategories; ++c) {
+        EXPECT_EQ(parsed.categories()[c].items, loaded.categories()[c].items);
+        EXPECT_EQ(parsed.categories()[c].descriptions, loaded.categories()[c].descriptions);
+    }
+    EXPECT_EQ(codes(parsed, 0), (std::vector<std::string>{"A101", "A102"}));
+    EXPECT_EQ(parsed.keywordLines(), (std::vector<std::string>{"A101 lease", "A102 loan"}));
+    EXPECT_EQ(found(parsed, "LOAN"), std::vector<std::string>{"0:A102"});
+}
+
 TEST_F(Catalogue, HeadersMarkersAndShortFilesAsTheReaderSeesThem) {
     files({":one", ":two (the ignored line, not a header)", "....A101 a", ":three", "ignored", ":four",
            "ignored", ":end", "ignored", "....B101 b", ":END ", "ignored", "....C101 c", ":END",

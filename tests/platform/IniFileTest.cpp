@@ -57,6 +57,20 @@ TEST(IniFile, NamesMatchWithoutRegardToCase) {
     EXPECT_EQ(ini.value("Variable Sets", "Default"), "1");
 }
 
+// A section met again, in any case, takes its keys into the first; a key met again keeps its
+// first place and spelling and takes the last value. Only ASCII letters fold.
+TEST(IniFile, RepeatedSectionsAndKeysMergeWithoutRegardToCase) {
+    IniFile ini = IniFile::parse("[Recent]\nFile1=a\nFile2=b\n[Other]\nx=1\n[RECENT]\nfile1=c\nFile3=d\n"
+                                 "[\xC4]\nk=upper\n[\xE4]\nk=lower\n[other]\nX=2\n");
+    EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"Recent", "Other", "\xC4", "\xE4"}));
+    EXPECT_EQ(ini.keys("recent"), (std::vector<std::string>{"File1", "File2", "File3"}));
+    EXPECT_EQ(ini.value("Recent", "FILE1"), "c");
+    EXPECT_EQ(ini.keys("Other"), std::vector<std::string>{"x"});
+    EXPECT_EQ(ini.value("Other", "x"), "2");
+    EXPECT_EQ(ini.value("\xC4", "k"), "upper");
+    EXPECT_EQ(ini.value("\xE4", "k"), "lower");
+}
+
 TEST(IniFile, ReadsHandWrittenFilesLeniently) {
     IniFile ini =
         IniFile::parse("; comment\r\nstray=1\r\n[A]\r\n  key = value with blanks  \r\nno equals line\r\n"

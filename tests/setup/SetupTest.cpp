@@ -304,6 +304,9 @@ TEST_F(Setup, TheArchiveExpandsUnderTmpdirAndTheLongNameFlagComesFromTheDisk) {
     std::filesystem::create_directories(work / "tmp");
     ::setenv("TMPDIR", (work / "tmp").c_str(), 1);
     const int expanded = qv::platform::LzExpand::ReadAll(kDisk / "FORMS.WA_", bytes, 64u << 20);
+    // A limit below the length the header states: refused, and nothing left behind.
+    std::string limited = "old";
+    const int overLimit = qv::platform::LzExpand::ReadAll(kDisk / "FORMS.WA_", limited, 1000);
     if (saved)
         ::setenv("TMPDIR", saved->c_str(), 1);
     else
@@ -311,6 +314,8 @@ TEST_F(Setup, TheArchiveExpandsUnderTmpdirAndTheLongNameFlagComesFromTheDisk) {
     EXPECT_EQ(refused, qv::platform::LzExpand::kBadOutHandle) << "never a fixed folder";
     EXPECT_EQ(expanded, 0);
     EXPECT_GT(bytes.size(), 1000u);
+    EXPECT_EQ(overLimit, qv::platform::LzExpand::kRead);
+    EXPECT_TRUE(limited.empty());
     EXPECT_TRUE(std::filesystem::is_empty(work / "tmp"));
 
     EXPECT_TRUE(qv::platform::Drives::AllowsLongNames(kDisk / ""));

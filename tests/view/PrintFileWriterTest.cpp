@@ -3,6 +3,8 @@
 #include "support/RunFixture.h"
 #include "view/MarginBlockReader.h"
 
+#include <climits>
+
 using namespace qv;
 using qv::test::RunSpec;
 
@@ -142,4 +144,8 @@ TEST(MarginBlockReader, DefaultsAndOddFiles) {
     EXPECT_EQ(m, (PrintFileMargins{720, 720, 1440, 1440, 1, true}));
     // "\mymargl" only counts at the start of a line.
     EXPECT_FALSE(MarginBlockReader::Read("x\\mymargl5\n").found);
+    // Numbers beyond int are held at its ends, not wrapped round.
+    m = MarginBlockReader::Read("\\mymargl99999999999\n\\mymargr-99999999999\n\\mymargt2147483648\n"
+                                "\\mymargb-2147483648\n\\orient4294967298\n");
+    EXPECT_EQ(m, (PrintFileMargins{INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX, true}));
 }
