@@ -236,6 +236,8 @@ RtfLists::Definitions RtfLists::parse(const QByteArray& listTable, const QByteAr
     Definitions defs;
     {
         // {\*\listtable {\list ... {\listlevel ... {\leveltext ...;}} ... \listid N} ...}
+        // Each part only in its own group, one inside the other: a \list word in the table's
+        // own group would take the entries written after it as its levels and its id.
         Tokens t(listTable, 0, listTable.size());
         int depth = 0, listDepth = -1, levelDepth = -1, textDepth = -1;
         QVector<Level> levels;
@@ -264,17 +266,17 @@ RtfLists::Definitions RtfLists::parse(const QByteArray& listTable, const QByteAr
             } else if (tok.kind == Tokens::Kind::Char) {
                 if (textDepth >= 0 && tok.ch != u';' && text.size() < 64)
                     text += QChar(tok.ch);
-            } else if (tok.word == "list" && listDepth < 0) {
+            } else if (tok.word == "list" && listDepth < 0 && depth == 2) {
                 listDepth = depth;
                 levels.clear();
                 listId = 0;
-            } else if (tok.word == "listlevel" && listDepth >= 0 && levelDepth < 0) {
+            } else if (tok.word == "listlevel" && listDepth >= 0 && levelDepth < 0 && depth == listDepth + 1) {
                 levelDepth = depth;
                 nfc = 0;
                 start = 1;
                 left = first = 0;
                 text.clear();
-            } else if (tok.word == "leveltext" && levelDepth >= 0) {
+            } else if (tok.word == "leveltext" && levelDepth >= 0 && depth == levelDepth + 1) {
                 textDepth = depth;
             } else if ((tok.word == "levelnfc" || tok.word == "levelnfcn") && levelDepth >= 0) {
                 nfc = tok.param;
@@ -286,7 +288,7 @@ RtfLists::Definitions RtfLists::parse(const QByteArray& listTable, const QByteAr
                 left = std::clamp(tok.param, 0, 31680); // Word 6's indent of the level
             } else if (tok.word == "levelstartat" && levelDepth >= 0) {
                 start = std::clamp(tok.param, 0, 32767);
-            } else if (tok.word == "listid" && listDepth >= 0 && levelDepth < 0) {
+            } else if (tok.word == "listid" && listDepth >= 0 && depth == listDepth) {
                 listId = tok.param;
             }
         }
@@ -319,18 +321,18 @@ RtfLists::Definitions RtfLists::parse(const QByteArray& listTable, const QByteAr
                 --depth;
             } else if (tok.kind != Tokens::Kind::Word) {
                 continue;
-            } else if (tok.word == "listoverride" && overrideDepth < 0) {
+            } else if (tok.word == "listoverride" && overrideDepth < 0 && depth == 2) {
                 overrideDepth = depth;
                 listId = ls = lfoIndex = 0;
                 starts.clear();
-            } else if (tok.word == "lfolevel" && overrideDepth >= 0) {
+            } else if (tok.word == "lfolevel" && overrideDepth >= 0 && depth == overrideDepth + 1) {
                 lfoDepth = depth;
                 lfoStart = -1;
             } else if (tok.word == "levelstartat" && lfoDepth >= 0) {
                 lfoStart = std::clamp(tok.param, 0, 32767);
-            } else if (tok.word == "listid" && overrideDepth >= 0 && lfoDepth < 0) {
+            } else if (tok.word == "listid" && overrideDepth >= 0 && depth == overrideDepth) {
                 listId = tok.param;
-            } else if (tok.word == "ls" && overrideDepth >= 0) {
+            } else if (tok.word == "ls" && overrideDepth >= 0 && depth == overrideDepth) {
                 ls = tok.param;
             }
         }
