@@ -97,8 +97,42 @@ TEST(TemplateCompiler, ProblemsNameTheirLineAndColumnAndNothingIsWritten) {
     EXPECT_NE(r.problems[6].message.find("Windows-1252"), std::string::npos);
     EXPECT_NE(r.problems[7].message.find("followed at once"), std::string::npos);
     // The euro sign has a Windows-1252 form (0x80) and is plain text.
-    const std::string euro = TemplateCompiler::Compile("@form Portrait\n@body\n\xE2\x82\xAC 5{para}\n").bytes;
+    const std::string euro =
+        TemplateCompiler::Compile("@form Portrait\n@var X\n@body\n\xE2\x82\xAC 5{para}\n").bytes;
     EXPECT_NE(euro.find("\x15\r\n\x80 5\xAE"), std::string::npos);
+}
+
+TEST_F(Compiled, SourcesWhoseTemplateTheProgramWouldReadOtherwiseAreRefused) {
+    // Each compiled once to a template that did not load, or loaded other variables than
+    // the source declares, or fewer occurrences than it names.
+    const std::string longName(252, 'N');
+    struct Case {
+        const char* name;
+        std::string source;
+        const char* message;
+    } cases[] = {
+        {"no variable", "@form Portrait\n@body\nText.{para}\n", "at least one variable"},
+        {"an @about line that reads as a declaration", "@form Portrait\n@about :NAME\n@var X\n@body\n|X|\n",
+         "cannot start with \":\""},
+        {"a name too long for one line read",
+         "@form Portrait\n@var " + longName + "\n@body\n|" + longName + "|\n", "1 to 251"},
+        {"a NUL in an equation entry",
+         std::string("@form Portrait\n@var X\n@body\n{=DAA03\0 11}|X| |X|\n", 48), "equation entry"},
+        {"a tab in an equation entry", "@form Portrait\n@var X\n@body\n{=DAA03\t11}|X|\n", "equation entry"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto r = TemplateCompiler::Compile(c.source);
+        EXPECT_TRUE(r.bytes.empty());
+        ASSERT_EQ(r.problems.size(), 1u);
+        EXPECT_NE(r.problems[0].message.find(c.message), std::string::npos) << r.problems[0].message;
+    }
+    // The longest name that still reads whole.
+    const std::string name(251, 'N');
+    ASSERT_TRUE(loadTemplate(compile("@form Portrait\n@var " + name + "\nWho?\n@body\n|" + name + "|\n")));
+    EXPECT_EQ(state.varNames, std::vector<std::string>{name});
+    EXPECT_EQ(state.varPrompts, std::vector<std::string>{"Who?\n"});
+    EXPECT_EQ(state.occCount, 1);
 }
 
 TEST(TemplateChecker, FindsEachKindOfFault) {
@@ -161,4 +195,64 @@ TEST(CsvReader, QuotedFieldsLineBreaksAndBadRows) {
     EXPECT_FALSE(CsvReader::Parse("a\"b,c\n")[0].error.empty());
     EXPECT_FALSE(CsvReader::Parse("\"a\"b,c\n")[0].error.empty());
     EXPECT_EQ(CsvReader::Parse("a,,\n")[0].fields, (std::vector<std::string>{"a", "", ""}));
+}
+
+TEST(TemplateChecker, LinesToWriteOnJoinedByUnderlinedSpacesAreReported) {
+    const auto check = [](const std::string& body) {
+        return messages(TemplateChecker::Check(
+            compile("@form Portrait\n@var A\n@var B\n@body\n|A||B|{para}\n" + body + "\n")));
+    };
+    const std::string joined = "two underlined blanks separated only by spaces print as one line";
+    // A blank leaves the underline on up to the paragraph end or "{u}": spaces after it are
+    // drawn underlined, so whatever line comes next runs on from the blank's.
+    for (const char* body :
+         {"{blank 30}   {blank 30}{para}", "{blank}  {blank 10}{para}", "{u}|A|   {blank 20}{para}",
+          "{blank 20} |A|{para}", "{u}|A|  |B|{u}{para}", "{blank 20}   {pad 20}|A|{para}"}) {
+        SCOPED_TRACE(body);
+        const auto found = check(body);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_TRUE(mentions(found, joined)) << found[0];
+    }
+    EXPECT_TRUE(mentions(check("{blank 30}   {blank 30}{para}"), "5:14 " + joined)) << "at the second blank";
+    // A gap that is not underlined, a paragraph between, or an underlined heading.
+    for (const char* body : {"{blank 30}{para}{blank 30}{para}", "{u}|A|{u}   {blank 20}{para}",
+                             "{pad 30}|A|   {pad 30}|B|{para}", "{blank 20}{u}   {blank 20}{para}",
+                             "{u}Name        Telephone {u}{para}", "{blank 20} and {blank 20}{para}",
+                             "Signed: {blank 30}{para}Date: |A|{para}"}) {
+        SCOPED_TRACE(body);
+        EXPECT_TRUE(check(body).empty()) << check(body)[0];
+    }
+}
+
+TEST(TemplateChecker, TotalsOfUnroundedMoneyAreReportedWithTheirFields) {
+    const auto check = [](const std::string& equations) {
+        return messages(TemplateChecker::Check(
+            compile("@form Portrait\n@var A\n@var B\n@var C\n@var D\n@var E\n@var F\n@var G\n@body\n"
+                    "{=DAA0109}|A| {=DAB0311}|B| {=DBA0109}|C| {=DBB0311}|D| " +
+                    equations + "{para}\n")));
+    };
+    const std::string hours = "{=CAC0311[AA*AB]}|E| {=CBC0311[BA*BB]}|F| ";
+    for (const char* total :
+         {"{=T#C0311}|G|", "{=T##0311}|G|", "{=T0311[AC+BC]}|G|", "{=CCC0311[AC+BC+50]}|G|"}) {
+        SCOPED_TRACE(total);
+        const auto found = check(hours + total);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_TRUE(mentions(found, "adds AC (CAC0311[AA*AB]), BC (CBC0311[BA*BB]), money worked out by "
+                                    "multiplying or dividing"))
+            << found[0];
+    }
+    EXPECT_TRUE(mentions(check("{=CAC0311[AB/3]}|E| {=CAD0311[AB/7]}|F| {=TA#0311}|G|"),
+                         "adds AC (CAC0311[AB/3]), AD"))
+        << "a row total; dividing";
+    // Rounded or whole values, one such field, a product of them, another column, later fields.
+    for (const char* fine : {"{=CAC0311[AB+BB]}|E| {=CBC0311[AB-BB]}|F| {=T#C0311}|G|",
+                             "{=T#B0311}|E| {=CAC0311[AA*AB]}|F| {=T0311[AC+BB]}|G|",
+                             "{=CAC0101[AA*BA]}|E| {=CBC0101[AA/BA]}|F| {=T#C0311}|G|",
+                             "{=CAC0311[AA*AB]}|E| {=CBC0311[BA*BB]}|F| {=T0311[AC*BC]}|G|",
+                             "{=CAC0311[AA*AB]}|E| {=CBD0311[BA*BB]}|F| {=T#C0311}|G|",
+                             "{=T0311[AC+BC]}|G| {=CAC0311[AA*AB]}|E| {=CBC0311[BA*BB]}|F|"}) {
+        SCOPED_TRACE(fine);
+        const auto found = check(fine);
+        EXPECT_FALSE(mentions(found, "money worked out by")) << found[0];
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -10,6 +11,7 @@ namespace qv::tools {
 namespace {
 
 constexpr std::size_t kMaxLine = 253;   // the reader takes 254 characters with the line end
+constexpr std::size_t kMaxName = 251;   // ":" + name + CR LF in one read, or the name loses a letter
 constexpr std::size_t kMaxBody = 60000; // the reader stops there
 
 const std::map<std::string, unsigned char> kMarks = {
@@ -47,7 +49,7 @@ bool isMarkByte(unsigned char b) {
 }
 
 bool isName(const std::string& s) {
-    if (s.empty() || s.size() > kMaxLine)
+    if (s.empty() || s.size() > kMaxName)
         return false;
     for (unsigned char c : s)
         if (!(std::isupper(c) || std::isdigit(c) || c == '_'))
@@ -95,11 +97,14 @@ public:
                     problem(l.number, 1, "@form takes Portrait or Landscape");
                 header = "Form      " + o + "\r\n";
             } else if (l.text.rfind("@about", 0) == 0) {
-                free += headerLine(l, trim(l.text.substr(6))) + "\r\n";
+                const std::string about = trim(l.text.substr(6));
+                if (about.rfind(':', 0) == 0) // it would be read as the first declaration
+                    problem(l.number, 7, "an @about line cannot start with \":\"");
+                free += headerLine(l, about) + "\r\n";
             } else if (l.text.rfind("@var", 0) == 0) {
                 const std::string name = trim(l.text.substr(4));
                 if (!isName(name))
-                    problem(l.number, 6, "a variable name is capital letters, digits and \"_\"");
+                    problem(l.number, 6, "a variable name is 1 to 251 capital letters, digits and \"_\"");
                 else if (declared_.count(name))
                     problem(l.number, 6, "the variable " + name + " is declared twice");
                 declared_.insert(name);
@@ -120,6 +125,9 @@ public:
                 }
             } else if (l.text == "@body") {
                 body = true;
+                // The program reads no form without a declaration.
+                if (declared_.empty())
+                    problem(l.number, 1, "a form declares at least one variable with @var");
             } else {
                 problem(l.number, 1, "expected @form, @about, @var or @body");
             }
@@ -253,7 +261,10 @@ private:
             return std::string(1, static_cast<char>(it->second));
         if (!token.empty() && token[0] == '=') {
             const std::string entry = trim(token.substr(1));
-            if (entry.empty() || entry.find('|') != std::string::npos)
+            // A NUL would end the body where the program reads it.
+            const bool control = std::any_of(entry.begin(), entry.end(),
+                                             [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+            if (entry.empty() || entry.find('|') != std::string::npos || control)
                 problem(l.number, column, "{= ...} holds an equation entry such as DAA0110");
             if (after >= t.size() || t[after] != '|')
                 problem(l.number, column, "an equation is followed at once by the |VARIABLE| it fills");
