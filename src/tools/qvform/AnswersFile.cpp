@@ -21,6 +21,10 @@ void AnswersFile::Apply(const std::string& path, CTextDoc& doc) {
     std::string bytes;
     if (auto ec = platform::AtomicFile::read(path, bytes, kMaxAnswersBytes))
         throw RefusedFile("cannot read the answers file " + path + ": " + ec.message());
+    ApplyBytes(bytes, path, doc);
+}
+
+void AnswersFile::ApplyBytes(const std::string& bytes, const std::string& path, CTextDoc& doc) {
     nlohmann::json answers = nlohmann::json::parse(bytes, nullptr, false);
     if (answers.is_discarded() || !answers.is_array())
         throw RefusedFile("the answers file " + path + " is not a JSON array of [key, value] pairs");

@@ -23,6 +23,8 @@ class AnswersFile {
 public:
     /// Throws RefusedFile with a one-line reason when the file cannot be used.
     static void Apply(const std::string& path, CTextDoc& doc);
+    /// The same for the file's bytes already read; `path` names the file in messages.
+    static void ApplyBytes(const std::string& bytes, const std::string& path, CTextDoc& doc);
 };
 
 } // namespace qv::tools
