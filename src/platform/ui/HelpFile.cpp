@@ -43,18 +43,27 @@ std::unique_ptr<HelpFile> HelpFile::Open(const QString& path) {
     QFile map(QLatin1Char(':') + file->root_ + QStringLiteral("/map.json"));
     if (!map.open(QIODevice::ReadOnly))
         return nullptr;
-    const QJsonObject o = QJsonDocument::fromJson(map.readAll()).object();
-    if (o.isEmpty())
+    std::optional<Map> read = ReadMap(map.readAll());
+    if (!read)
         return nullptr;
-    file->title_ = o.value(QStringLiteral("title")).toString();
-    file->contents_ = topicsOf(o.value(QStringLiteral("contents")).toArray(), 0);
+    file->map_ = std::move(*read);
+    return file;
+}
+
+std::optional<HelpFile::Map> HelpFile::ReadMap(const QByteArray& json) {
+    const QJsonObject o = QJsonDocument::fromJson(json).object();
+    if (o.isEmpty())
+        return std::nullopt;
+    Map map;
+    map.title = o.value(QStringLiteral("title")).toString();
+    map.contents = topicsOf(o.value(QStringLiteral("contents")).toArray(), 0);
     for (const auto& v : o.value(QStringLiteral("index")).toArray()) {
         const QJsonObject k = v.toObject();
         const QString word = k.value(QStringLiteral("keyword")).toString();
         if (!word.isEmpty())
-            file->index_ << Keyword{word, k.value(QStringLiteral("page")).toString()};
+            map.index << Keyword{word, k.value(QStringLiteral("page")).toString()};
     }
-    std::stable_sort(file->index_.begin(), file->index_.end(), [](const Keyword& a, const Keyword& b) {
+    std::stable_sort(map.index.begin(), map.index.end(), [](const Keyword& a, const Keyword& b) {
         return a.keyword.compare(b.keyword, Qt::CaseInsensitive) < 0;
     });
     const QJsonObject contexts = o.value(QStringLiteral("contexts")).toObject();
@@ -62,9 +71,9 @@ std::unique_ptr<HelpFile> HelpFile::Open(const QString& path) {
         bool ok = false;
         const int number = it.key().toInt(&ok);
         if (ok)
-            file->contexts_.insert(number, it.value().toString());
+            map.contexts.insert(number, it.value().toString());
     }
-    return file;
+    return map;
 }
 
 } // namespace qv::platform

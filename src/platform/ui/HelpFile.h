@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace qv::platform {
 
@@ -22,16 +23,27 @@ public:
         QString page;
     };
 
+    /// What "map.json" says. Topics nest at most 8 deep; those without a title, keywords
+    /// that are empty and context numbers that are no number are left out.
+    struct Map {
+        QString title;
+        QList<Topic> contents;
+        QList<Keyword> index; // sorted, case aside
+        QMap<int, QString> contexts;
+    };
+
     ~HelpFile();
 
     /// Nothing when the file is missing or is no help file.
     static std::unique_ptr<HelpFile> Open(const QString& path);
+    /// Nothing when `json` is not a JSON object with something in it.
+    static std::optional<Map> ReadMap(const QByteArray& json);
 
-    const QString& title() const { return title_; }
-    const QList<Topic>& contents() const { return contents_; }
-    const QList<Keyword>& index() const { return index_; }
+    const QString& title() const { return map_.title; }
+    const QList<Topic>& contents() const { return map_.contents; }
+    const QList<Keyword>& index() const { return map_.index; }
     /// The page of a context number, or "" when the file has none for it.
-    QString pageOf(int context) const { return contexts_.value(context); }
+    QString pageOf(int context) const { return map_.contexts.value(context); }
     /// The resource folder the pages lie in (":/qvhelp-N/").
     const QString& root() const { return root_; }
 
@@ -40,10 +52,7 @@ private:
 
     QString path_;
     QString root_;
-    QString title_;
-    QList<Topic> contents_;
-    QList<Keyword> index_;
-    QMap<int, QString> contexts_;
+    Map map_;
 };
 
 } // namespace qv::platform
