@@ -61,6 +61,36 @@ struct Equation {
     std::size_t offset; // of the 0xF1 byte in the body
 };
 
+/// Finds two lines to write on (blanks or underlined answers) with nothing but
+/// spaces between them while the underline is on: the spaces are drawn underlined, so the
+/// two lines to write on print as one.
+class SideBySide {
+public:
+    /// Something printed; `underlined` when it is drawn underlined. True when it is the
+    /// second of two underlined stretches joined by underlined spaces.
+    bool content(bool underlined) {
+        const bool joined = underlined && afterUnderlined_ && spaces_ > 0 && spacesUnderlined_;
+        afterUnderlined_ = underlined;
+        spaces_ = 0;
+        spacesUnderlined_ = true;
+        return joined;
+    }
+    void space(bool underlined) {
+        ++spaces_;
+        spacesUnderlined_ = spacesUnderlined_ && underlined;
+    }
+    void paragraph() {
+        afterUnderlined_ = false;
+        spaces_ = 0;
+        spacesUnderlined_ = true;
+    }
+
+private:
+    bool afterUnderlined_ = false;
+    int spaces_ = 0;
+    bool spacesUnderlined_ = true;
+};
+
 class Checker {
 public:
     explicit Checker(std::string_view bytes) : file_(bytes) {}
@@ -128,6 +158,19 @@ public:
 
         std::set<std::string> used;
         std::vector<Equation> equations;
+        // The underline as the program's reader keeps it: a blank turns it on, "{u}" flips it,
+        // a paragraph end turns it off. A pad mark underlines the answer after it.
+        bool underline = false;
+        bool padNext = false;
+        SideBySide sideBySide;
+        const auto printed = [&](std::size_t at, bool underlined) {
+            if (sideBySide.content(underlined)) {
+                auto [jl, jc] = where.at(at);
+                add(jl, jc,
+                    "two underlined blanks separated only by spaces print as one line: put each on "
+                    "its own line");
+            }
+        };
         std::size_t lastMarkEnd = 0; // offset after the last mark or reference
         bool pendingText = false;
         std::size_t pendingAt = 0;
@@ -150,6 +193,8 @@ public:
                     break;
                 }
                 const std::string name(body.substr(i + 1, close - i - 1));
+                printed(i, underline || padNext);
+                padNext = false;
                 if (!declared.count(name))
                     add(rl, rc + 1, "the variable " + name + " is used but not declared");
                 used.insert(name);
@@ -174,6 +219,12 @@ public:
             case 0xC6:
             case 0xD7:
             case 0xEE:
+                if (b == 0xC6) {
+                    printed(i, true);
+                    underline = true;
+                } else if (b == 0xD7) {
+                    padNext = true;
+                }
                 if (!twoDigits(body, i + 1)) {
                     auto [wl, wc] = where.at(i);
                     add(wl, wc, "a blank or field mark is followed by its width as two digits");
@@ -191,18 +242,36 @@ public:
                         "the text before this underline or style mark takes the style after it; put a "
                         "space before the mark");
                 }
+                if (b != 0xE1)
+                    underline = !underline;
+                mark(i + 1);
+                break;
+            case 0xC3:
+                printed(i, true);
+                underline = true;
+                mark(i + 1);
+                break;
+            case 0xAE:
+                underline = false;
+                padNext = false;
+                sideBySide.paragraph();
                 mark(i + 1);
                 break;
             case ' ':
+                sideBySide.space(underline);
+                mark(i + 1);
+                break;
             case '_':
-            case 0xAE:
-            case 0xC3:
+                printed(i, true);
+                mark(i + 1);
+                break;
             case 0xE4:
             case 0xF0:
             case 0xE8:
                 mark(i + 1);
                 break;
             default:
+                printed(i, false); // underlined text is a heading, not a line to write on
                 if (!pendingText) {
                     pendingText = true;
                     pendingAt = i;
@@ -329,6 +398,66 @@ private:
                 bad("has width " + std::to_string(width) + "; " +
                     ((flags & 2) ? "amounts up to $999,999.99" : "numbers up to 99,999.99") + " need " +
                     std::to_string(needed));
+        }
+        checkUnroundedTotals(equations, where);
+    }
+
+    /// The expression of a C or expression-form T entry, or nothing.
+    static std::optional<std::string_view> expressionOf(std::string_view e) {
+        const bool expressionTotal = e.size() >= 3 && e[0] == 'T' && e[1] != '#' && e[2] != '#';
+        if (e.empty() || (e[0] != 'C' && !expressionTotal))
+            return std::nullopt;
+        const std::size_t open = expressionTotal ? 5 : 7;
+        const std::size_t close = e.find(']', open + 1);
+        if (e.size() <= open || e[open] != '[' || close == std::string_view::npos)
+            return std::nullopt;
+        return e.substr(open + 1, close - open - 1);
+    }
+
+    /// The equations keep every value unrounded and have no way to round: money worked out by
+    /// multiplying or dividing prints rounded to cents, but a total adds the unrounded values
+    /// (2.5 x 33.33 prints $83.33 twice, and their total $166.65).
+    void checkUnroundedTotals(const std::vector<Equation>& equations, const Positions& where) {
+        std::map<std::string, std::size_t> unrounded; // cell -> entry computing it
+        for (std::size_t k = 0; k < equations.size(); ++k) {
+            const std::string& e = equations[k].entry;
+            const auto expression = expressionOf(e);
+            if (expression && e[0] == 'C' && isLetter(e[1]) && isLetter(e[2]) && twoDigits(e, 3) &&
+                (TwoDigitField::Read(e, 3) & 2) && expression->find_first_of("*/") != std::string_view::npos)
+                unrounded.emplace(e.substr(1, 2), k);
+        }
+        if (unrounded.size() < 2)
+            return;
+        for (std::size_t k = 0; k < equations.size(); ++k) {
+            const std::string& e = equations[k].entry;
+            std::set<std::string> added;
+            const auto take = [&](const std::string& cell) {
+                const auto it = unrounded.find(cell);
+                if (it != unrounded.end() && it->second < k)
+                    added.insert(cell);
+            };
+            if (e.size() >= 3 && e[0] == 'T' && (e[1] == '#' || e[2] == '#')) {
+                for (const auto& [cell, entry] : unrounded)
+                    if ((e[1] == '#' || e[1] == cell[0]) && (e[2] == '#' || e[2] == cell[1]))
+                        take(cell);
+            } else if (const auto expression = expressionOf(e);
+                       expression && expression->find_first_of("+-") != std::string_view::npos) {
+                std::vector<std::string> cells;
+                if (readExpression(*expression, cells))
+                    continue; // refused already
+                for (const auto& cell : cells)
+                    take(cell);
+            }
+            if (added.size() < 2)
+                continue;
+            std::string names;
+            for (const auto& cell : added)
+                names += (names.empty() ? "" : ", ") + cell + " (" + equations[unrounded[cell]].entry + ")";
+            const auto [line, column] = where.at(equations[k].offset);
+            add(line, column,
+                "equation " + e + " adds " + names +
+                    ", money worked out by multiplying or dividing; equations do not round it to "
+                    "cents, so the total can be a cent off the amounts printed");
         }
     }
 

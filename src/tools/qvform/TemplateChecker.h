@@ -10,8 +10,10 @@ namespace qv::tools {
 /// but that spoil the form: names used but not declared, declarations never used,
 /// references and equations without their closing "|", equations that would be refused
 /// or address no cell, calculations reading a field that comes after them, fields too
-/// narrow for their values, bodies near or over the reader's limit, and text after the
-/// last mark. Lines and columns are those of the file (1-based).
+/// narrow for their values, bodies near or over the reader's limit, text after the
+/// last mark, two lines to write on that print as one (joined by underlined spaces), and
+/// totals of calculated money that is not rounded to cents. Lines and columns are those of
+/// the file (1-based).
 class TemplateChecker {
 public:
     struct Problem {
