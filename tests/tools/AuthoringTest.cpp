@@ -1,10 +1,14 @@
 #include "formengine/RunFlags.h"
 #include "support/DocFixture.h"
+#include "support/TempDir.h"
 #include "tools/qvform/CsvReader.h"
+#include "tools/qvform/QvformApp.h"
 #include "tools/qvform/TemplateChecker.h"
 #include "tools/qvform/TemplateCompiler.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 using namespace qv;
 using qv::tools::CsvReader;
@@ -195,6 +199,33 @@ TEST(CsvReader, QuotedFieldsLineBreaksAndBadRows) {
     EXPECT_FALSE(CsvReader::Parse("a\"b,c\n")[0].error.empty());
     EXPECT_FALSE(CsvReader::Parse("\"a\"b,c\n")[0].error.empty());
     EXPECT_EQ(CsvReader::Parse("a,,\n")[0].fields, (std::vector<std::string>{"a", "", ""}));
+    // A record of more fields than any form has variables keeps the first ones, is refused,
+    // and the next record is read as usual.
+    const auto wide = CsvReader::Parse(std::string(CsvReader::kMaxFields, ',') + "\nnext,row\n");
+    ASSERT_EQ(wide.size(), 2u);
+    EXPECT_EQ(wide[0].fields.size(), CsvReader::kMaxFields);
+    EXPECT_EQ(wide[0].error, "it has more than 1000 fields");
+    EXPECT_EQ(wide[1].fields, (std::vector<std::string>{"next", "row"}));
+    EXPECT_EQ(wide[1].line, 2);
+}
+
+TEST(Merge, AFileOfBadRowsListsTheFirstThousandAndCountsTheRest) {
+    qv::test::TempDir dir;
+    const auto form = dir.write("f.qvf", compile("@form Portrait\n@var NAME\n@body\n|NAME|{para}\n"));
+    std::string csv = "NAME\r\n";
+    for (int i = 0; i < 1005; ++i)
+        csv += "a,b\r\n";
+    csv += "Jo\r\n";
+    const auto data = dir.write("d.csv", csv);
+    std::ostringstream out, err;
+    qv::tools::QvformApp app;
+    EXPECT_EQ(app.run({"merge", form.string(), data.string(), "--out", (dir / "out").string()}, out, err), 1);
+    const nlohmann::json j = nlohmann::json::parse(out.str());
+    ASSERT_EQ(j["problems"].size(), 1001u);
+    EXPECT_EQ(j["problems"][999]["line"], 1001);
+    EXPECT_EQ(j["problems"][1000]["line"], 1002);
+    EXPECT_EQ(j["problems"][1000]["message"], "5 more rows skipped from this line on");
+    EXPECT_EQ(j["written"].size(), 1u) << "the good row after them is still merged";
 }
 
 TEST(TemplateChecker, LinesToWriteOnJoinedByUnderlinedSpacesAreReported) {

@@ -110,14 +110,17 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
     const std::string& templatePath = cl.positional()[0];
     if (!session.open(templatePath) || session.isWorksheet())
         throw RefusedFile(session.isWorksheet() ? "merge takes a form template, not a worksheet" : "");
-    const auto records = CsvReader::Parse(readFile(cl.positional()[1], kMaxCsv, "data file"));
-    if (records.empty() || !records[0].error.empty())
+    // Rows are read one at a time: a large file takes the memory of its largest row only.
+    const std::string data = readFile(cl.positional()[1], kMaxCsv, "data file");
+    CsvReader rows(data);
+    CsvReader::Record headerRecord;
+    if (!rows.next(headerRecord) || !headerRecord.error.empty())
         throw RefusedFile("the data file " + cl.positional()[1] + " has no header row naming the variables");
 
     CTextDoc& doc = session.doc();
     ProgramState& s = session.state();
     // Each column's occurrences, found once.
-    const auto& header = records[0].fields;
+    const auto& header = headerRecord.fields;
     std::vector<std::vector<int>> columns(header.size());
     for (std::size_t c = 0; c < header.size(); ++c) {
         const std::string name = CodePage::fromUtf8(header[c]);
@@ -142,9 +145,19 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
 
     nlohmann::json written = nlohmann::json::array();
     nlohmann::json problems = nlohmann::json::array();
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        const auto& record = records[r];
+    // A file of nothing but bad rows lists the first ones and counts the rest.
+    constexpr std::size_t kMaxListed = 1000;
+    std::size_t unlisted = 0;
+    int firstUnlisted = 0;
+    std::size_t r = 0;
+    for (CsvReader::Record record; rows.next(record);) {
+        ++r;
         if (!record.error.empty() || record.fields.size() != header.size()) {
+            if (problems.size() >= kMaxListed) {
+                if (unlisted++ == 0)
+                    firstUnlisted = record.line;
+                continue;
+            }
             const std::string why = !record.error.empty()
                                         ? record.error
                                         : "it has " + std::to_string(record.fields.size()) +
@@ -182,6 +195,9 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
             written.push_back(path);
         }
     }
+    if (unlisted > 0)
+        problems.push_back({{"line", firstUnlisted},
+                            {"message", std::to_string(unlisted) + " more rows skipped from this line on"}});
     printJson(out, {{"written", written}, {"problems", problems}});
     return problems.empty() ? 0 : 1;
 }

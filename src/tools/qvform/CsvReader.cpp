@@ -2,14 +2,17 @@
 
 namespace qv::tools {
 
-std::vector<CsvReader::Record> CsvReader::Parse(std::string_view text) {
-    std::vector<Record> records;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") // a byte-order mark some spreadsheets write
-        text.remove_prefix(3);
-    std::size_t i = 0;
-    int line = 1;
+CsvReader::CsvReader(std::string_view text) : text_(text) {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") // a byte-order mark some spreadsheets write
+        text_.remove_prefix(3);
+}
+
+bool CsvReader::next(Record& r) {
+    const std::string_view text = text_;
+    std::size_t& i = i_;
+    int& line = line_;
     while (i < text.size()) {
-        Record r;
+        r = Record{};
         r.line = line;
         std::string field;
         bool endOfRecord = false;
@@ -49,7 +52,10 @@ std::vector<CsvReader::Record> CsvReader::Parse(std::string_view text) {
                     field += text[i++];
                 }
             }
-            r.fields.push_back(field);
+            if (r.fields.size() < kMaxFields)
+                r.fields.push_back(field);
+            else if (r.error.empty())
+                r.error = "it has more than " + std::to_string(kMaxFields) + " fields";
             if (i < text.size() && text[i] == ',') {
                 ++i;
                 continue;
@@ -63,8 +69,16 @@ std::vector<CsvReader::Record> CsvReader::Parse(std::string_view text) {
         }
         // Blank lines between records carry nothing.
         if (!(r.fields.size() == 1 && r.fields[0].empty() && r.error.empty()))
-            records.push_back(std::move(r));
+            return true;
     }
+    return false;
+}
+
+std::vector<CsvReader::Record> CsvReader::Parse(std::string_view text) {
+    std::vector<Record> records;
+    CsvReader reader(text);
+    for (Record r; reader.next(r);)
+        records.push_back(std::move(r));
     return records;
 }
 
