@@ -7,16 +7,19 @@ rows=${ROWS:-5000}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 qvform="$build/src/tools/qvform/qvform"
-form="$build/stage/Tolvad/BU01.qvf"
+# The invoice: its subtotal, sales tax and total are worked out for every row.
+form="$build/stage/Tolvad/B201.qvf"
 python3 - "$work/data.csv" "$rows" <<'PY'
 import csv, random, sys
 random.seed(7)
 with open(sys.argv[1], "w", newline="") as f:
     w = csv.writer(f)
-    w.writerow(["CUSTOMER", "INVOICE", "ITEM1", "QTY1", "PRICE1", "ITEM2", "QTY2", "PRICE2", "TAXRATE", "TERMS"])
+    w.writerow(["CUSTOMER", "INVOICE", "ITEM1", "QTY1", "PRICE1", "LINE1", "ITEM2", "QTY2", "PRICE2", "LINE2",
+                "TAXRATE", "TERMS"])
     for i in range(int(sys.argv[2])):
-        w.writerow([f"Customer {i}, Inc.", f"2027-{i:05d}", "sourdough loaves", random.randint(1, 90),
-                    f"{random.uniform(1, 20):.2f}", "croissants, dozen", random.randint(1, 20), "18.00", "8.5",
+        qty1, price1, qty2 = random.randint(1, 90), round(random.uniform(1, 20), 2), random.randint(1, 20)
+        w.writerow([f"Customer {i}, Inc.", f"2027-{i:05d}", "sourdough loaves", qty1, f"{price1:.2f}",
+                    f"{qty1 * price1:.2f}", "croissants, dozen", qty2, "18.00", f"{qty2 * 18:.2f}", "8.5",
                     "net 30 days"])
 PY
 best=""

@@ -243,7 +243,7 @@ class Journey:
         entry = self.open_promissory_note(folder)
 
         self.step("3b. answer every question by keyboard, Enter through the calculated ones")
-        model = json.loads(subprocess.run([self.qvform, "inspect", folder / "TOLVAD/PR01.QVF"],
+        model = json.loads(subprocess.run([self.qvform, "inspect", folder / "TOLVAD/P501.QVF"],
                                           capture_output=True, check=True).stdout)
         names = [model["varNames"][v] for v in model["occVars"]]
         for k, name in enumerate(names):
@@ -343,7 +343,7 @@ class Journey:
                                lambda: [w for w in d.windows("^Tolvad Organizer$") if w != start_screen],
                                timeout=30)[-1]
         d.activate(catalogue)
-        category, row = self.form_category(folder, "PR01")
+        category, row = self.form_category(folder, "P501")
         positions = [(22, 81), (212, 81), (405, 81), (22, 133), (212, 133), (405, 133), (22, 185),
                      (212, 185), (405, 185), (22, 237), (212, 237)]
         x, y = positions[category]
