@@ -7,6 +7,9 @@
 #include "platform/FontAlias.h"
 #include "view/MarginBlockReader.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace qv::editor {
 namespace {
 
@@ -98,7 +101,14 @@ bool CRichEditDoc::OnSaveDocument(const QString& path, QString& error) {
 }
 
 int CRichEditDoc::lineWidth() const {
-    return paper_[0] - margins_[0] - margins_[2];
+    const std::int64_t width = std::int64_t(paper_[0]) - margins_[0] - margins_[2];
+    return static_cast<int>(std::clamp<std::int64_t>(width, -kMaxLineWidth, kMaxLineWidth));
+}
+
+int CRichEditDoc::FromThousandths(int thousandths) {
+    const std::int64_t twips = std::int64_t(thousandths) * 144 / 100;
+    return static_cast<int>(std::clamp<std::int64_t>(twips, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 int CRichEditDoc::LayoutUpdate(int paperWidth, int paperHeight) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTextDocument>
 #include <array>
+#include <cstdint>
 
 namespace qv::editor {
 
@@ -14,6 +15,7 @@ public:
     static constexpr int kDefaultMargin = 1440;
     static constexpr int kLetterWidth = 12240;
     static constexpr int kLetterHeight = 15840;
+    static constexpr int kMaxLineWidth = 1440 * 1000;
 
     explicit CRichEditDoc(int& orientation);
 
@@ -35,7 +37,8 @@ public:
     QByteArray SavedBytes() const;
 
     /// Paper from the printer (portrait size, twips) turned for the orientation; returns
-    /// the line width the text is laid out to: paper width - left - right margins.
+    /// the line width the text is laid out to: paper width - left - right margins, held
+    /// within kMaxLineWidth either side of zero whatever margins a file gives.
     int LayoutUpdate(int paperWidth, int paperHeight);
 
     const std::array<int, 4>& margins() const { return margins_; } // left, top, right, bottom
@@ -44,8 +47,9 @@ public:
     int lineWidth() const;
 
     /// Page setup's units: twips to thousandths of an inch and back (1000 -> 694 -> 999).
-    static int ToThousandths(int twips) { return twips * 100 / 144; }
-    static int FromThousandths(int thousandths) { return thousandths * 144 / 100; }
+    /// Any margin a file gives converts without overflow.
+    static int ToThousandths(int twips) { return static_cast<int>(std::int64_t(twips) * 100 / 144); }
+    static int FromThousandths(int thousandths);
 
     /// The block appended after the RTF of every saved file.
     static QByteArray MarginBlock(const std::array<int, 4>& margins, int orientation);

@@ -30,6 +30,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
+#include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -129,6 +130,17 @@ TEST_F(Editor, FilesWithoutAWholeBlockGetTheDefaults) {
     const auto cut = files.write("cut.qvp", "{\\rtf1 x}\r\n{\r\n\\mymargl500\r\n\\mymargr600\r\n");
     ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(cut.string())));
     EXPECT_EQ(frame->document().margins(), (std::array<int, 4>{500, 1440, 600, 1440}));
+    // Margins far outside any page: the line width and page setup's units stay in range.
+    const auto huge = files.write("huge.qvp", "{\\rtf1 x}{\r\n\\mymargl2147483647\r\n\\mymargr99999999999\r\n"
+                                              "\\mymargt-99999999999\r\n\\mymargb0\r\n\\orient2\r\n};");
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(huge.string())));
+    EXPECT_EQ(frame->document().margins(), (std::array<int, 4>{INT_MAX, INT_MIN, INT_MAX, 0}));
+    EXPECT_EQ(frame->document().lineWidth(), -CRichEditDoc::kMaxLineWidth);
+    frame->document().setMargins({INT_MIN, 0, INT_MIN, 0});
+    EXPECT_EQ(frame->document().lineWidth(), CRichEditDoc::kMaxLineWidth);
+    EXPECT_EQ(CRichEditDoc::ToThousandths(INT_MAX), 1491308088);
+    EXPECT_EQ(CRichEditDoc::FromThousandths(INT_MAX), INT_MAX);
+    EXPECT_EQ(CRichEditDoc::FromThousandths(INT_MIN), INT_MIN);
     EXPECT_FALSE(frame->OpenDocumentFile(QString::fromStdString(files.write("x.qvp", "not rtf").string())));
     EXPECT_EQ(messages.entries().back().text, "Failed to open document.");
 }
