@@ -5,6 +5,8 @@
 #include "platform/CodePage.h"
 
 #include <nlohmann/json.hpp>
+#include <unordered_map>
+#include <vector>
 
 namespace qv::tools {
 namespace {
@@ -30,6 +32,11 @@ void AnswersFile::ApplyBytes(const std::string& bytes, const std::string& path, 
         throw RefusedFile("the answers file " + path + " is not a JSON array of [key, value] pairs");
 
     const ProgramState& s = doc.state();
+    // Each name's occurrences, found once: a long file of answers by name takes time in
+    // proportion to its answers, not to its answers times the form's occurrences.
+    std::unordered_map<std::string, std::vector<int>> occurrencesOf;
+    for (int k = 0; k < s.occCount; ++k)
+        occurrencesOf[s.varNames[s.occVars[k]]].push_back(k);
     for (std::size_t n = 0; n < answers.size(); ++n) {
         const auto& pair = answers[n];
         const std::string where = "answer " + std::to_string(n + 1) + " of " + path;
@@ -45,16 +52,11 @@ void AnswersFile::ApplyBytes(const std::string& bytes, const std::string& path, 
             doc.StoreAnswer(static_cast<int>(k), value);
             continue;
         }
-        const std::string name = CodePage::fromUtf8(key);
-        bool found = false;
-        for (int k = 0; k < s.occCount; ++k) {
-            if (s.varNames[s.occVars[k]] == name) {
-                doc.StoreAnswer(k, value);
-                found = true;
-            }
-        }
-        if (!found)
+        const auto found = occurrencesOf.find(CodePage::fromUtf8(key));
+        if (found == occurrencesOf.end())
             throw RefusedFile(where + ": the form has no variable named " + key);
+        for (const int k : found->second)
+            doc.StoreAnswer(k, value);
     }
 }
 
