@@ -72,6 +72,23 @@ TEST_F(PrintFiles, EditorBreaksLinesNotCountingControlWords) {
     EXPECT_EQ(body(editor()), first.substr(1) + " abc\r\n}" + kDefaultBlock);
 }
 
+TEST_F(PrintFiles, AFieldsLeadingBlanksEndTheLineAndItsDigitsStartTheNextAsOnThePage) {
+    // 58 characters, then a right-justified field "     6.50": the layout appends the blanks
+    // (a blank never wraps) and breaks before the digits. The equation run in front of the
+    // field is not measured as a word of its own, which would break before the blanks.
+    const std::string text(57, 'x');
+    setRuns({{"", RUN_DOUBLESPACE},
+             {text},
+             kSpace,
+             {"", RUN_EQUATION, 0},
+             {"     6.50", RUN_VARIABLE},
+             kSpace,
+             {"percent."},
+             kPara});
+    EXPECT_EQ(body(editor()),
+              text + "      \\par \r\n\\pard 6.50 percent.\\par \r\n\\pard \r\n}" + kDefaultBlock);
+}
+
 TEST_F(PrintFiles, UnansweredUnderlinedVariable) {
     setRuns({{std::string(BLANK_TEXT), RUN_VARIABLE | RUN_UNDERLINE}}, {1});
     EXPECT_EQ(body(editor()),
