@@ -381,3 +381,143 @@ TEST_F(FormsLibrary, TheCatalogueReadsTheBundledDataAndFindsFormsByOrdinaryWords
     EXPECT_NE(bad.err.find("I'm sorry, but there was an error opening the categories list file"),
               std::string::npos);
 }
+
+// Batch filling with several jobs: the same files, messages and report as with one.
+class MergeJobs : public FormsLibrary {
+protected:
+    /// Every file of a folder with its bytes.
+    static std::map<std::string, std::string> contents(const std::filesystem::path& dir) {
+        std::map<std::string, std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            files[e.path().filename().string()] = TempDir::read(e.path());
+        return files;
+    }
+    /// A template made from source by the real compiler.
+    std::string compiled(const std::string& name, const std::string& source) {
+        const auto path = out / (name + ".qvf");
+        const auto r = qvform({"compile", out.write(name + ".qvt", source).string(), path.string()});
+        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+        return path.string();
+    }
+    /// merge into out/NAME with the given job count; the folder name is taken out of the
+    /// report so that two runs compare.
+    ProcessRunner::Result merge(const std::string& form, const std::filesystem::path& csv, const std::string& name,
+                                const std::string& jobs, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args{"merge", form, csv.string(), "--out", (out / name).string(), "--jobs", jobs};
+        args.insert(args.end(), extra.begin(), extra.end());
+        auto r = qvform(args);
+        for (std::string* text : {&r.out, &r.err})
+            for (std::size_t at; (at = text->find((out / name).string())) != std::string::npos;)
+                text->replace(at, (out / name).string().size(), "DIR");
+        return r;
+    }
+};
+
+TEST_F(MergeJobs, TwoJobsWriteTheSameFilesMessagesAndReportAsOne) {
+    // A padded field left blank, a calculation the evaluator refuses (a message each row),
+    // numbers that do not read cleanly, and bad rows among hundreds of good ones.
+    const std::string form = compiled("jobs", "@form Portrait\n@var NAME\nName\n@var CITY\nCity\n"
+                                              "@var QTY\nQuantity\n@var PRICE\nPrice\n@var TOTAL\nTotal\n@body\n"
+                                              "{pad 20}|NAME| of |CITY|: {=DAA0311}|QTY| at {=DAB0311}|PRICE| "
+                                              "is {=CAC0311[AA*AB]}|TOTAL| and {=CAD0311[AA + 1]}|TOTAL|.{para}\n");
+    std::string csv = "NAME,CITY,QTY,PRICE\r\n";
+    for (int i = 0; i < 300; ++i) {
+        if (i % 37 == 5)
+            csv += "short row\r\n";
+        else if (i % 50 == 7)
+            csv += "\"\",Paris,abc,\"1,2,3\"\r\n";
+        else
+            csv += (i % 3 == 0 ? std::string("\"\"") : "\"Roe " + std::to_string(i) + ", Jane\"") + ",\"Town " +
+                   std::to_string(i % 11) + "\n(north)\"," + std::to_string(i % 9) + "," +
+                   std::to_string(i) + ".25\r\n";
+    }
+    csv += "last,\"unclosed\r\n";
+    const auto data = out.write("rows.csv", csv);
+    const std::vector<std::string> outputs{"--print-file", "--rtf", "--worksheet"};
+    const auto one = merge(form, data, "one", "1", outputs);
+    const auto two = merge(form, data, "two", "2", outputs);
+    EXPECT_EQ(one.exitCode, 1) << "bad rows are reported";
+    EXPECT_EQ(two.exitCode, one.exitCode);
+    EXPECT_EQ(two.out, one.out);
+    EXPECT_EQ(two.err, one.err);
+    EXPECT_NE(one.err.find("Bad equation: [AA + 1].  Error on char 2.\n"), std::string::npos);
+    const json report = json::parse(one.out);
+    EXPECT_EQ(report["problems"].size(), 9u) << report["problems"];
+    EXPECT_EQ(report["written"].size(), 3u * (300 - 8));
+    const auto oneFiles = contents(out / "one");
+    const auto twoFiles = contents(out / "two");
+    EXPECT_EQ(oneFiles.size(), report["written"].size());
+    EXPECT_TRUE(oneFiles == twoFiles) << "the files differ";
+    // Each row starts from the form as loaded: the first and a later row with the same
+    // blank name are written alike.
+    const auto csv2 = out.write("same.csv", "NAME,CITY\r\n,Paris\r\n,Paris\r\n,Paris\r\n");
+    ASSERT_EQ(merge(form, csv2, "same", "1").exitCode, 0);
+    const auto same = contents(out / "same");
+    ASSERT_EQ(same.size(), 3u);
+    EXPECT_EQ(same.at("jobs-0001.qvp"), same.at("jobs-0002.qvp"));
+}
+
+TEST_F(MergeJobs, ARowThatCannotBeWrittenStopsTheMergeAtTheSameRowWhateverTheJobs) {
+    const std::string form = (kStage / "Tolvad" / "P501.qvf").string();
+    std::string csv = "NAME,PRINCIPAL,RATE\r\n";
+    for (int i = 0; i < 200; ++i)
+        csv += "Name " + std::to_string(i) + ",1000,5\r\n";
+    const auto data = out.write("rows.csv", csv);
+    for (const char* name : {"one", "two"}) {
+        // A folder where the third row's print file should go.
+        std::filesystem::create_directories(out / name / "P501-0003.qvp" / "x");
+    }
+    const auto one = merge(form, data, "one", "1");
+    const auto two = merge(form, data, "two", "2");
+    EXPECT_EQ(one.exitCode, 1);
+    EXPECT_NE(one.err.find("cannot write DIR/P501-0003.qvp"), std::string::npos) << one.err;
+    EXPECT_EQ(two.exitCode, one.exitCode);
+    EXPECT_EQ(two.err, one.err);
+    EXPECT_EQ(two.out, one.out);
+    std::set<std::string> oneNames, twoNames;
+    for (const auto& [names, dir] : {std::pair{&oneNames, "one"}, std::pair{&twoNames, "two"}})
+        for (const auto& e : std::filesystem::directory_iterator(out / dir))
+            names->insert(e.path().filename().string());
+    EXPECT_EQ(oneNames, (std::set<std::string>{"P501-0001.qvp", "P501-0002.qvp", "P501-0003.qvp"}));
+    EXPECT_EQ(twoNames, oneNames) << "the rows after it are not left behind";
+}
+
+TEST_F(MergeJobs, AJobCountOutsideOneToSixtyFourIsRefusedBeforeAnythingIsWritten) {
+    const std::string form = (kStage / "Tolvad" / "P501.qvf").string();
+    const auto data = out.write("rows.csv", "NAME\r\nJane\r\n");
+    for (const char* jobs : {"0", "-1", "two", "65", "99999999999", "2.5", ""}) {
+        SCOPED_TRACE(jobs);
+        const auto r = merge(form, data, "refused", jobs);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find("--jobs takes a whole number from 1 to 64"), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out / "refused"));
+    }
+    EXPECT_EQ(merge(form, data, "ok", "64").exitCode, 0) << "more jobs than rows";
+    EXPECT_TRUE(std::filesystem::exists(out / "ok" / "P501-0001.qvp"));
+}
+
+TEST_F(MergeJobs, ProgressIsShownOnATerminalOnly) {
+    if (!std::filesystem::exists("/usr/bin/script"))
+        GTEST_SKIP() << "script(1) is needed for a terminal";
+    const std::string form = (kStage / "Tolvad" / "P501.qvf").string();
+    std::string csv = "NAME\r\n";
+    for (int i = 0; i < 250; ++i)
+        csv += "Name " + std::to_string(i) + "\r\n";
+    const auto data = out.write("rows.csv", csv);
+    const auto piped = merge(form, data, "piped", "2");
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_EQ(piped.err, "") << "nothing but messages when standard error is not a terminal";
+    // script(1) gives the command a terminal and copies what it shows to its own output.
+    const std::string command = "'" + std::string(QVFORM_EXE) + "' merge '" + form + "' '" + data.string() +
+                                "' --out '" + (out / "tty").string() + "' --jobs 2 > /dev/null";
+    const auto shown = ProcessRunner::run("/usr/bin/script", {"-qec", command, "/dev/null"},
+                                          {{"HOME", home.path().string()},
+                                           {"XDG_CONFIG_HOME", (home / ".config").string()},
+                                           {"LC_ALL", "C"}});
+    EXPECT_EQ(shown.exitCode, 0) << shown.out;
+    EXPECT_NE(shown.out.find("\r"), std::string::npos) << "redrawn in place";
+    EXPECT_NE(shown.out.find("] 250 of 250 rows, "), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find(" rows a second"), std::string::npos) << shown.out;
+    EXPECT_EQ(shown.out.back(), '\n') << "the line is ended";
+    EXPECT_EQ(contents(out / "tty"), contents(out / "piped"));
+}

@@ -8,17 +8,15 @@
 #include "tools/qvform/CommandLine.h"
 #include "tools/qvform/CsvReader.h"
 #include "tools/qvform/FormSession.h"
+#include "tools/qvform/MergeJobs.h"
+#include "tools/qvform/MergeProgress.h"
 #include "tools/qvform/TemplateChecker.h"
 #include "tools/qvform/TemplateCompiler.h"
-#include "view/FormLayout.h"
-#include "view/NumericFields.h"
-#include "view/PrintFileWriter.h"
-#include "view/ui/FormPrinter.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 
 namespace qv::tools {
@@ -80,24 +78,21 @@ int AuthoringCommands::check(const std::vector<std::string>& words, std::ostream
 
 int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream& out,
                              const std::function<void()>& needPrinting) {
-    CommandLine cl(words, {"out", "today", "cpl"}, {"print-file", "rtf", "pdf", "worksheet"});
+    CommandLine cl(words, {"out", "today", "cpl", "jobs"}, {"print-file", "rtf", "pdf", "worksheet"});
     if (cl.positional().size() != 2)
         throw UsageError("merge takes TEMPLATE.qvf and DATA.csv");
     const auto outDir = cl.value("out");
     if (!outDir)
         throw UsageError("merge needs --out DIR");
-    const int cpl = cl.intValue("cpl", 65, 1, 1000);
-    struct Output {
-        const char* flag;
-        const char* extension;
-    };
-    std::vector<Output> outputs;
-    for (const Output o : {Output{"print-file", "qvp"}, Output{"rtf", "rtf"}, Output{"worksheet", "qvw"},
-                           Output{"pdf", "pdf"}})
+    MergeForm form;
+    form.charsPerLine = cl.intValue("cpl", 65, 1, 1000);
+    const int jobs = cl.intValue("jobs", MergeJobs::DefaultJobs(), 1, MergeJobs::kMaxJobs);
+    for (const MergeOutput& o : {MergeOutput{"print-file", "qvp"}, MergeOutput{"rtf", "rtf"},
+                                 MergeOutput{"worksheet", "qvw"}, MergeOutput{"pdf", "pdf"}})
         if (cl.flag(o.flag))
-            outputs.push_back(o);
-    if (outputs.empty())
-        outputs.push_back({"print-file", "qvp"});
+            form.outputs.push_back(o);
+    if (form.outputs.empty())
+        form.outputs.push_back({"print-file", "qvp"});
 
     std::optional<CivilDate> today;
     if (auto t = cl.value("today")) {
@@ -117,88 +112,48 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
     if (!rows.next(headerRecord) || !headerRecord.error.empty())
         throw RefusedFile("the data file " + cl.positional()[1] + " has no header row naming the variables");
 
-    CTextDoc& doc = session.doc();
-    ProgramState& s = session.state();
+    const CTextDoc& doc = session.doc();
+    const ProgramState& s = session.state();
     // Each column's occurrences, found once.
     const auto& header = headerRecord.fields;
-    std::vector<std::vector<int>> columns(header.size());
+    form.columns.resize(header.size());
     for (std::size_t c = 0; c < header.size(); ++c) {
         const std::string name = CodePage::fromUtf8(header[c]);
         for (int k = 0; k < s.occCount; ++k)
             if (s.varNames[s.occVars[k]] == name)
-                columns[c].push_back(k);
-        if (columns[c].empty())
+                form.columns[c].push_back(k);
+        if (form.columns[c].empty())
             throw RefusedFile("column " + std::to_string(c + 1) + " of the header, \"" + header[c] +
                               "\", names no variable of the form");
     }
     std::error_code ec;
     std::filesystem::create_directories(*outDir, ec);
-    const std::string stem = std::filesystem::path(templatePath).stem().string();
-    // Every row starts from the form as loaded.
-    const std::vector<std::string> pristineTexts = s.runTexts;
-    const auto pristineCells = s.cellTable;
-    NumericFields numeric(doc, platform::UserLocale::current());
-    PrintFilePage page;
-    page.charsPerLine = cpl;
-    page.margins = s.page.margins;
-    page.orientation = s.page.orientation;
+    form.outDir = *outDir;
+    form.stem = std::filesystem::path(templatePath).stem().string();
+    form.state = s;
+    form.runFlags = doc.runFlags;
+    form.runValues = doc.runValues;
+    form.locale = platform::UserLocale::current();
+    form.page.charsPerLine = form.charsPerLine;
+    form.page.margins = s.page.margins;
+    form.page.orientation = s.page.orientation;
 
-    nlohmann::json written = nlohmann::json::array();
-    nlohmann::json problems = nlohmann::json::array();
-    // A file of nothing but bad rows lists the first ones and counts the rest.
-    constexpr std::size_t kMaxListed = 1000;
-    std::size_t unlisted = 0;
-    int firstUnlisted = 0;
-    std::size_t r = 0;
-    for (CsvReader::Record record; rows.next(record);) {
-        ++r;
-        if (!record.error.empty() || record.fields.size() != header.size()) {
-            if (problems.size() >= kMaxListed) {
-                if (unlisted++ == 0)
-                    firstUnlisted = record.line;
-                continue;
-            }
-            const std::string why = !record.error.empty()
-                                        ? record.error
-                                        : "it has " + std::to_string(record.fields.size()) +
-                                              " fields, the header " + std::to_string(header.size());
-            problems.push_back({{"line", record.line}, {"message", "row skipped: " + why}});
-            continue;
-        }
-        s.runTexts = pristineTexts;
-        s.cellTable = pristineCells;
-        for (std::size_t c = 0; c < header.size(); ++c) {
-            const std::string value = CodePage::fromUtf8(record.fields[c]);
-            for (int k : columns[c])
-                doc.StoreAnswer(k, value);
-        }
-        FormLayout::Layout(doc, numeric, cpl);
-        char number[24];
-        std::snprintf(number, sizeof number, "%04zu", r);
-        for (const Output& o : outputs) {
-            const std::string path =
-                (std::filesystem::path(*outDir) / (stem + "-" + number + "." + o.extension)).string();
-            bool ok = true;
-            if (std::string(o.flag) == "pdf") {
-                needPrinting();
-                ok = FormPrinter::PrintToPdf(path, doc, numeric, doc.messages());
-            } else {
-                const std::string bytes =
-                    std::string(o.flag) == "print-file" ? PrintFileWriter::EditorRtf(doc, page)
-                    : std::string(o.flag) == "rtf"      ? PrintFileWriter::WordProcessorRtf(doc)
-                                                        : doc.worksheetBytes();
-                // Batch outputs can be made again, so they skip the flush to disk.
-                ok = !platform::AtomicFile::write(path, bytes, false);
-            }
-            if (!ok)
-                throw RefusedFile("cannot write " + path);
-            written.push_back(path);
-        }
+    // The progress line counts the rows first; only a terminal shows it.
+    const bool showProgress = MergeProgress::StandardErrorIsTerminal();
+    std::size_t total = 0;
+    if (showProgress) {
+        CsvReader counter(data);
+        for (CsvReader::Record r; counter.next(r);)
+            ++total;
+        total = total > 0 ? total - 1 : 0;
     }
-    if (unlisted > 0)
-        problems.push_back({{"line", firstUnlisted},
-                            {"message", std::to_string(unlisted) + " more rows skipped from this line on"}});
-    printJson(out, {{"written", written}, {"problems", problems}});
+    MergeProgress progress(std::cerr, showProgress, total);
+    const MergeReport report = MergeJobs::Run(form, rows, jobs, progress, std::cerr, needPrinting);
+
+    nlohmann::json problems = nlohmann::json::array();
+    for (const auto& [line, message] : report.problems)
+        problems.push_back({{"line", line}, {"message", message}});
+    printJson(out, {{"written", report.written}, {"problems", problems}});
     return problems.empty() ? 0 : 1;
 }
 

@@ -138,10 +138,13 @@ Commands:
       the last mark. Exit status 1 when there is anything to report.
 
   merge TEMPLATE.qvf DATA.csv --out DIR [--print-file] [--rtf] [--worksheet] [--pdf]
-       [--today D] [--cpl N]
+       [--today D] [--cpl N] [--jobs N]
       One filled document per row of a CSV file (RFC 4180) whose header row names
       the form's variables: DIR/NAME-0001.qvp and so on (print files unless another
       output is asked for). Bad rows are reported with their line and skipped.
+      --jobs N fills N rows at a time (1 to 64; the default is one per processor);
+      the files, messages and report are the same whatever N is. When standard
+      error is a terminal, a progress line shows the rows done and the rate.
 
   rtf IN OUT
       Open IN (any RTF file, print files with their margin block) as the print file
