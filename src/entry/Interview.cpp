@@ -1,5 +1,7 @@
 #include "entry/Interview.h"
 
+#include "entry/AnswerReview.h"
+
 namespace qv {
 
 Interview::Interview(CTextDoc& doc, UserMessages& messages, std::function<void()> redrawAllViews, Clock clock)
@@ -9,6 +11,7 @@ Interview::Interview(CTextDoc& doc, UserMessages& messages, std::function<void()
 }
 
 void Interview::moved() {
+    offer_.reset();
     redraw_();
     s_.promptDirty = true;
     s_.valueDirty = true;
@@ -22,7 +25,27 @@ void Interview::Back() {
     moved();
 }
 
+void Interview::answerChanged() {
+    redrawPending_ = true;
+    lastAnswerChange_ = clock_();
+    doc_.SetModifiedFlag(true);
+}
+
+void Interview::AcceptOffer() {
+    if (offer_ && s_.currentOcc < s_.occCount && doc_.StoreAnswer(s_.currentOcc, *offer_))
+        answerChanged();
+    offer_.reset();
+}
+
+void Interview::GoTo(int k) {
+    if (k < 0 || k >= s_.occCount)
+        return;
+    s_.currentOcc = k;
+    moved();
+}
+
 void Interview::Next() {
+    AcceptOffer();
     if (s_.currentOcc + 1 < s_.occCount)
         ++s_.currentOcc;
     else
@@ -74,11 +97,20 @@ InterviewView Interview::UpdatePass(const std::string& fieldText, bool focusInFr
     const bool programFilledField = s_.valueDirty;
     if (s_.valueDirty) {
         text = doc_.DisplayValue(k);
+        offer_.reset();
+        if (offerEarlierAnswers_)
+            offer_ = EarlierAnswer(doc_, k);
+        if (offer_)
+            text = *offer_;
         v.valueText = text;
         s_.valueDirty = false;
     }
     v.valueEnabled = !doc_.IsCalculated(k) || doc_.IsInputCell(k);
-    if (doc_.StoreAnswer(k, text)) {
+    // An offered answer waits in the field until Next takes it; once the user changes
+    // the field, what they typed is stored as always.
+    if (offer_ && text != *offer_)
+        offer_.reset();
+    if (!offer_ && doc_.StoreAnswer(k, text)) {
         redrawPending_ = true;
         lastAnswerChange_ = clock_();
         // Typed answers are unsaved work until the next Save Worksheet; the field the

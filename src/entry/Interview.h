@@ -40,6 +40,17 @@ public:
 
     void Back();
     void Next();
+    /// Makes occurrence k current, as Back and Next do (the answer review's jump).
+    void GoTo(int k);
+
+    /// Whether a blank occurrence of a repeated name shows the nearest earlier answer of
+    /// that name in the value field, selected. Next stores what the field then holds.
+    void setOfferEarlierAnswers(bool on) { offerEarlierAnswers_ = on; }
+    bool offerEarlierAnswers() const { return offerEarlierAnswers_; }
+    /// The offered answer still waiting in the value field, if any.
+    const std::optional<std::string>& pendingOffer() const { return offer_; }
+    /// Stores an offered answer that the user left in the field (Next and Done take it).
+    void AcceptOffer();
 
     /// One idle pass. `fieldText` is what the value field holds; `focusInFrameChild` is
     /// true when the keyboard focus sits in a direct child of the main window (such as
@@ -54,12 +65,15 @@ public:
 private:
     void throttledRedraw();
     void moved();
+    void answerChanged();
 
     CTextDoc& doc_;
     ProgramState& s_;
     UserMessages& messages_;
     std::function<void()> redraw_;
     Clock clock_;
+    bool offerEarlierAnswers_ = true;
+    std::optional<std::string> offer_; // shown in the field for currentOcc, not yet stored
     bool redrawPending_ = false;
     std::chrono::milliseconds lastAnswerChange_{0};
 };

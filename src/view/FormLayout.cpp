@@ -30,6 +30,7 @@ public:
                                 static_cast<std::size_t>(s_.currentOcc) < s_.occRuns.size())
                                    ? s_.occRuns[s_.currentOcc]
                                    : -1;
+        result_.lineOfRun.assign(runs, -1);
         for (std::size_t i = 0; i < runs; ++i)
             visit(i, static_cast<int>(i) == currentRun);
         doc_.formLines.push_back(std::move(line_));
@@ -133,6 +134,7 @@ private:
                 wrapIfLonger(c.measure);
             // Set at every chunk: an answer that wraps reports the line of its end, which the
             // view then scrolls into sight with the lines below it.
+            result_.lineOfRun[i] = static_cast<int>(doc_.formLines.size());
             if (current) {
                 result_.currentLine = static_cast<int>(doc_.formLines.size());
                 result_.currentUnderlined = ul;

@@ -26,6 +26,7 @@ public:
     struct Result {
         int currentLine = 0;            // the line where the current variable ends
         bool currentUnderlined = false; // whether the current variable's run is underlined
+        std::vector<int> lineOfRun;     // per run, the line where a variable's answer ends; -1 elsewhere
     };
 
     /// Runs one pass with `charsPerLine` characters per line and stores the lines in the

@@ -597,14 +597,15 @@ TEST_F(MainFrame, ToolbarHasItsSixteenSlotsEachWithAPicture) {
         }
     }
     EXPECT_EQ(items, (QStringList{"Open", "Save", "|", "Print", "Print Preview", "|", "Cut", "Copy", "Paste",
-                                  "Delete", "|", "Undo", "|", "Calculator", "|", "Help Contents"}));
+                                  "Delete", "|", "Undo", "|", "Calculator", "|", "Help Contents", "|",
+                                  "Review Answers"}));
     EXPECT_EQ(tb->windowTitle(), QStringLiteral("Main Toolbar"));
 }
 
 TEST_F(MainFrame, ToolsMenuKeepsOneWayToTheRegionalSettings) {
     EXPECT_EQ(menuTexts(topMenu(*frame, QStringLiteral("&Tools"))),
               (QStringList{"&International Settings", "|", "&Windows Calculator...", "V&ariable Sets...",
-                           "&Print File Options..."}));
+                           "&Print File Options...", "|", "&Options..."}));
 
     // Where the system folder holds the regional applet, its submenu stays instead.
     const auto system = home.home() / ".local/share/Q-V Davov Software/system";
@@ -614,7 +615,7 @@ TEST_F(MainFrame, ToolsMenuKeepsOneWayToTheRegionalSettings) {
     CMainFrame other(doc, messages, profile, [this] { return now; });
     QMenu* tools = topMenu(other, QStringLiteral("&Tools"));
     EXPECT_EQ(menuTexts(tools), (QStringList{"&Regional Settings", "|", "&Windows Calculator...",
-                                             "V&ariable Sets...", "&Print File Options..."}));
+                                             "V&ariable Sets...", "&Print File Options...", "|", "&Options..."}));
     EXPECT_EQ(menuTexts(tools->actions()[0]->menu()),
               (QStringList{"&Number Settings...", "&Currency Settings..."}));
 }

@@ -1,6 +1,7 @@
 #include "entry/ui/CMainFrame.h"
 
 #include "entry/ui/InterviewBar.h"
+#include "entry/ui/ReviewController.h"
 #include "formengine/CTextDoc.h"
 #include "formengine/DocumentOpener.h"
 #include "platform/ConfigPaths.h"
@@ -99,6 +100,9 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
     interview_ = std::make_unique<Interview>(
         doc_, messages_, [this] { updateAllViews(); }, std::move(clock));
     connectCommands();
+    review_ = new ReviewController({this, action(ReviewAnswers), action(Options), [this] { UpdatePass(); },
+                                    [this] { updateAllViews(); }, [this](QDialog& d) { return runModal(d); }},
+                                   doc_, *interview_, *view_, profile_);
 
     idle_.setSingleShot(true);
     idle_.setInterval(0);
@@ -279,9 +283,12 @@ void CMainFrame::UpdatePass() {
     // Focus in the form view (or elsewhere in the window outside the bar) goes back to
     // the value field.
     const bool focusInFrameChild =
-        focus && focus->window() == this && !barDock_->isAncestorOf(focus) && !menuBar()->isAncestorOf(focus);
+        focus && focus->window() == this && !barDock_->isAncestorOf(focus) && !menuBar()->isAncestorOf(focus) &&
+        !(review_ && review_->owns(focus));
     const InterviewView v = interview_->UpdatePass(bar_->fieldText(), focusInFrameChild);
     bar_->show(v);
+    if (review_)
+        review_->AfterUpdatePass();
     position_->setText(QString::fromStdString(v.positionText));
     position_->setEnabled(v.positionEnabled);
 
@@ -500,6 +507,7 @@ void CMainFrame::onPrintFileOptions() {
 
 void CMainFrame::onDone() {
     UpdatePass();
+    interview_->AcceptOffer(); // an earlier answer left in the field is what the user sees
     PrintFileWorkflow::Hooks hooks;
     hooks.firstTimeHelp = [this] {
         FirstTimeHelpDialog dialog(this);
@@ -547,8 +555,10 @@ bool CMainFrame::OpenDocumentFile(const QString& argument) {
     // The path and the title both stay in the system's encoding, as the file names that
     // make the other titles.
     const bool ok = DocumentOpener::OpenDocumentFile(doc_, argument.toStdString());
-    if (ok)
+    if (ok) {
         doc_.SetModifiedFlag(false);
+        review_->DocumentLoaded();
+    }
     UpdatePass();
     return ok;
 }

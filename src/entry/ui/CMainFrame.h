@@ -25,6 +25,7 @@ class CTextDoc;
 class CTextView;
 class InterviewBar;
 class RecentFileList;
+class ReviewController;
 namespace platform {
 class HelpLauncher;
 class HelpWindow;
@@ -53,6 +54,7 @@ public:
     /// Caps Lock, Num Lock and Scroll Lock, in this order.
     QLabel* lockPane(int i) const { return lockPanes_[i]; }
     Interview& interview() { return *interview_; }
+    ReviewController& review() { return *review_; }
     QPrinter& printer() { return *printer_; }
 
     /// Replaces the file dialogs (tests answer them without a window).
@@ -126,6 +128,7 @@ private:
     bool mailAvailable_ = false;
     std::unique_ptr<Interview> interview_;
     std::unique_ptr<FrameActions> frameActions_;
+    ReviewController* review_ = nullptr;
     QTimer idle_;
     QTimer timer1_;
     FileChooser chooseFile_;

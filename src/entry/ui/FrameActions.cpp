@@ -113,6 +113,13 @@ void FrameActions::createActions() {
                QStringLiteral("Display instructions about how to use help"));
     makeAction(About, QStringLiteral("&About Q-V Davov Software..."),
                QStringLiteral("Display program information, version number and copyright"));
+    auto* review = makeAction(ReviewAnswers, QStringLiteral("&Review Answers"),
+                              QStringLiteral("Lists every answer of the form, to check them before you finish"),
+                              QStringLiteral("Review Answers"));
+    review->setCheckable(true);
+    review->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+R")));
+    review->setIcon(PaintedIcons::icon(PaintedIcons::ReviewAnswers));
+    makeAction(Options, QStringLiteral("&Options..."), QStringLiteral("Changes how the program helps you answer"));
     for (auto [id, picture] :
          {std::pair{Open, PaintedIcons::Open}, std::pair{SaveWorksheet, PaintedIcons::Save},
           std::pair{Print, PaintedIcons::Print}, std::pair{PrintPreview, PaintedIcons::PrintPreview},
@@ -158,6 +165,8 @@ void FrameActions::createMenus(bool regionalApplet) {
     QMenu* view = window_->menuBar()->addMenu(QStringLiteral("&View"));
     for (FrameCommand c : {ViewToolbar, ViewVariableEntry, ViewStatusBar})
         view->addAction(actions_[c]);
+    view->addSeparator();
+    view->addAction(actions_[ReviewAnswers]);
 
     QMenu* tools = window_->menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
@@ -173,6 +182,8 @@ void FrameActions::createMenus(bool regionalApplet) {
     tools->addSeparator();
     for (FrameCommand c : {Calculator, VariableSets, PrintFileOptions})
         tools->addAction(actions_[c]);
+    tools->addSeparator();
+    tools->addAction(actions_[Options]);
 
     QMenu* help = window_->menuBar()->addMenu(QStringLiteral("&Help"));
     for (FrameCommand c : {HelpContents, HelpIndex, HelpUsing})
@@ -198,6 +209,8 @@ void FrameActions::createToolBar() {
     tb->addAction(actions_[Calculator]);
     tb->addSeparator();
     tb->addAction(actions_[HelpContents]);
+    tb->addSeparator();
+    tb->addAction(actions_[ReviewAnswers]);
     QObject::connect(actions_[ViewToolbar], &QAction::toggled, tb, &QToolBar::setVisible);
     // Hidden from the toolbar area's own menu, the toolbar takes the tick off too.
     QObject::connect(tb, &QToolBar::visibilityChanged, actions_[ViewToolbar], &QAction::setChecked);

@@ -39,6 +39,9 @@ enum class FrameCommand : int {
     HelpIndex = 57666,
     HelpUsing = 57667,
     About = 57664,
+    // Additions of this program beyond the original menus.
+    ReviewAnswers = 32800,
+    Options = 32801,
 };
 
 /// The one place that creates the main window's actions (text, shortcut, status prompt,

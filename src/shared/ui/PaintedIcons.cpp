@@ -203,6 +203,18 @@ void draw(QPainter& p, PaintedIcons::Picture picture) {
         p.drawPath(pen);
         break;
     }
+    case PaintedIcons::ReviewAnswers: {
+        page(p, QRectF(1.5, 0.5, 13, 15), 0);
+        for (int row = 0; row < 4; ++row) {
+            const qreal y = 3.5 + row * 3.3;
+            p.setPen(ink(1.2, kGreen));
+            p.drawLine(QPointF(3, y), QPointF(4.2, y + 1.2));
+            p.drawLine(QPointF(4.2, y + 1.2), QPointF(6.2, y - 1));
+            p.setPen(ink(1.0, QColor(0x80, 0x80, 0x80)));
+            p.drawLine(QPointF(7.5, y), QPointF(12.5, y));
+        }
+        break;
+    }
     }
 }
 

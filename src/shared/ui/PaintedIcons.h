@@ -27,6 +27,7 @@ public:
         AlignLeft,
         AlignCenter,
         AlignRight,
+        ReviewAnswers, // a list of answers with ticks
     };
 
     static QIcon icon(Picture picture);

@@ -71,10 +71,11 @@ int CTextView::textAreaPixels() const {
 void CTextView::OnUpdate() {
     page_.Invalidate();
     pagination_.Invalidate();
-    const FormLayout::Result r = FormLayout::Layout(doc_, numeric_, page_.CharsPerLine());
+    FormLayout::Result r = FormLayout::Layout(doc_, numeric_, page_.CharsPerLine());
     pagination_.Recompute(doc_.formLines.size());
     currentLine_ = r.currentLine;
     currentUnderlined_ = r.currentUnderlined;
+    lineOfRun_ = std::move(r.lineOfRun);
     ++layoutPasses_;
     scrollToCurrent_ = currentLine_ >= 1;
     updateScrollBars();

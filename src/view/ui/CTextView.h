@@ -33,6 +33,8 @@ public:
     int currentLine() const { return currentLine_; }
     bool currentUnderlined() const { return currentUnderlined_; }
     int layoutPasses() const { return layoutPasses_; }
+    /// Per run, the line of the last pass where a variable's answer ends (-1 elsewhere).
+    const std::vector<int>& lineOfRun() const { return lineOfRun_; }
 
     /// Draws lines [first, last] with their top at y (device pixels), as on paper when
     /// `forPrinter` (no colours, no page breaks).
@@ -67,6 +69,7 @@ private:
     bool currentUnderlined_ = false;
     bool scrollToCurrent_ = false;
     int layoutPasses_ = 0;
+    std::vector<int> lineOfRun_;
     QPoint dragFrom_;
     bool dragging_ = false;
 };
