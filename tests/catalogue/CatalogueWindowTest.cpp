@@ -39,10 +39,9 @@ namespace {
 class CatalogueWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder.write("Tolvad.Dat",
-                     ":Family/Personal Records\r\n\r\n    CO01 Articles of Incorporation\r\n"
-                     "    CO02 Bylaws\r\n:Business Forms\r\n\r\n:Educational Records\r\n\r\n"
-                     "    ST01 Stock Power\r\n:END\r\n");
+        folder.write("Tolvad.Dat", ":Family/Personal Records\r\n\r\n    CO01 Articles of Incorporation\r\n"
+                                   "    CO02 Bylaws\r\n:Business Forms\r\n\r\n:Educational Records\r\n\r\n"
+                                   "    ST01 Stock Power\r\n:END\r\n");
         folder.write("Tolvad2.Dat",
                      "    Forms a corporation.\r\n    Adopts bylaws.\r\n    Transfers shares.\r\n");
         folder.write("Tolvad3.Dat",
