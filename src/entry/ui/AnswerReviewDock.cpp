@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -70,8 +71,17 @@ AnswerReviewDock::AnswerReviewDock(AnswerReviewModel& model, QWidget* parent)
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     table_->horizontalHeader()->setSectionResizeMode(AnswerReviewModel::Question, QHeaderView::Stretch);
     table_->horizontalHeader()->setSectionResizeMode(AnswerReviewModel::Answer, QHeaderView::Stretch);
-    for (int c : {AnswerReviewModel::Number, AnswerReviewModel::Calculated, AnswerReviewModel::Page})
-        table_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    // Fixed widths for the short columns: sizing them to their contents would measure
+    // every row at each change.
+    const QFontMetrics metrics(table_->font());
+    for (auto [c, sample] : {std::pair{AnswerReviewModel::Number, "No. 0000"},
+                             std::pair{AnswerReviewModel::Calculated, "Calculated00"},
+                             std::pair{AnswerReviewModel::Page, "Page 000"}}) {
+        table_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Fixed);
+        table_->setColumnWidth(c, metrics.horizontalAdvance(QString::fromLatin1(sample)));
+    }
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(metrics.lineSpacing() + 6);
 
     useEverywhere_ = new QPushButton(tr("Use for Every &Blank"), body);
     useEverywhere_->setObjectName(QStringLiteral("useEverywhere"));
