@@ -287,3 +287,32 @@ TEST(TemplateChecker, TotalsOfUnroundedMoneyAreReportedWithTheirFields) {
         EXPECT_FALSE(mentions(found, "money worked out by")) << found[0];
     }
 }
+
+TEST(TemplateChecker, ASourceIsCheckedWithItsOwnLinesAndColumns) {
+    qv::test::TempDir dir;
+    const auto check = [&](const std::string& source) {
+        const auto path = dir.write("form.qvt", source);
+        std::ostringstream out, err;
+        qv::tools::QvformApp app;
+        EXPECT_EQ(app.run({"check", path.string()}, out, err), 1);
+        const nlohmann::json report = nlohmann::json::parse(out.str());
+        std::vector<std::string> found;
+        for (const auto& p : report["problems"])
+            found.push_back(std::to_string(p["line"].get<int>()) + ":" +
+                            std::to_string(p["column"].get<int>()) + " " + p["message"].get<std::string>());
+        return found;
+    };
+    // Marks, references and text ahead of the problem on its line, and a paragraph before it.
+    const auto found =
+        check("# a comment\n@form Portrait\n@about Two blanks.\n@var A\nThe a, for example: x\n"
+              "@var UNUSED\nNothing.\n@body\n|A|{para}\n"
+              "{u}Sign {u}|A| é: {blank 30}   {blank 30}{para}\n{=DAA0311}|A| x\n");
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_TRUE(mentions(found, "10:32 two underlined blanks")) << found[0];
+    EXPECT_TRUE(mentions(found, "6:6 the variable UNUSED is declared but never used"));
+    EXPECT_TRUE(mentions(found, "11:15 text after the last mark"));
+    // A source that does not compile is told so, and not checked.
+    const auto refused = check("@form Portrait\n@var A\n@body\n|A| |B|{para}\n");
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0], "4:6 the variable B is not declared");
+}

@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <ostream>
 
 namespace qv::tools {
@@ -61,13 +62,31 @@ int AuthoringCommands::compile(const std::vector<std::string>& words, std::ostre
 int AuthoringCommands::check(const std::vector<std::string>& words, std::ostream& out) {
     CommandLine cl(words, {});
     if (cl.positional().size() != 1)
-        throw UsageError("check takes one TEMPLATE.qvf");
+        throw UsageError("check takes one TEMPLATE.qvf or SOURCE.qvt");
     const std::string& path = cl.positional()[0];
-    const auto report = TemplateChecker::Check(readFile(path, kMaxSource, "template"));
+    // A source is compiled first and its problems told where they are in the source.
+    std::string bytes = readFile(path, kMaxSource, "template");
+    std::optional<TemplateCompiler::Result> compiled;
+    if (std::filesystem::path(path).extension() == ".qvt") {
+        compiled = TemplateCompiler::Compile(bytes);
+        if (!compiled->problems.empty()) {
+            nlohmann::json problems = nlohmann::json::array();
+            for (const auto& p : compiled->problems)
+                problems.push_back({{"line", p.line}, {"column", p.column}, {"message", p.message}});
+            printJson(out, {{"source", path}, {"problems", problems}});
+            return 1;
+        }
+        bytes = compiled->bytes;
+    }
+    const auto report = TemplateChecker::Check(bytes);
     nlohmann::json problems = nlohmann::json::array();
-    for (const auto& p : report.problems)
+    for (const auto& p : report.problems) {
+        const auto [line, column] =
+            compiled ? TemplateCompiler::SourcePosition(compiled->origins, p.line, p.column)
+                     : std::pair{p.line, p.column};
         problems.push_back(
-            {{"line", p.line}, {"column", p.column}, {"message", CodePage::latin1ToUtf8(p.message)}});
+            {{"line", line}, {"column", column}, {"message", CodePage::latin1ToUtf8(p.message)}});
+    }
     printJson(out, {{"template", path},
                     {"variables", report.variables},
                     {"occurrences", report.occurrences},

@@ -130,12 +130,16 @@ Commands:
       docs/template-source.md) into the byte format. Problems are listed with their
       line and column, and nothing is written.
 
-  check TEMPLATE.qvf
+  check TEMPLATE.qvf | SOURCE.qvt
       Report what spoils a template: names used but not declared, declarations never
       used, references and equations without their closing "|", equations that would
       be refused or address no cell, calculations reading a field placed after them,
-      fields too narrow for $999,999.99 (money) or 99,999.99, bodies near or over 60000 bytes and text after
-      the last mark. Exit status 1 when there is anything to report.
+      fields too narrow for $999,999.99 (money) or 99,999.99, bodies near or over 60000 bytes, text after
+      the last mark, two blanks or underlined answers joined by underlined spaces (they
+      print as one line) and totals over calculated money that multiplies or divides
+      (not rounded to cents, so a cent off). A source is compiled first and the
+      problems are told at their source line and column. Exit status 1 when there is
+      anything to report.
 
   merge TEMPLATE.qvf DATA.csv --out DIR [--print-file] [--rtf] [--worksheet] [--pdf]
        [--today D] [--cpl N] [--jobs N]

@@ -96,11 +96,13 @@ public:
                 if (o != "Portrait" && o != "Landscape")
                     problem(l.number, 1, "@form takes Portrait or Landscape");
                 header = "Form      " + o + "\r\n";
+                headerSource_ = l.number;
             } else if (l.text.rfind("@about", 0) == 0) {
                 const std::string about = trim(l.text.substr(6));
                 if (about.rfind(':', 0) == 0) // it would be read as the first declaration
                     problem(l.number, 7, "an @about line cannot start with \":\"");
                 free += headerLine(l, about) + "\r\n";
+                freeSources_.push_back(l.number);
             } else if (l.text.rfind("@var", 0) == 0) {
                 const std::string name = trim(l.text.substr(4));
                 if (!isName(name))
@@ -109,6 +111,7 @@ public:
                     problem(l.number, 6, "the variable " + name + " is declared twice");
                 declared_.insert(name);
                 declarations += ":" + name + "\r\n";
+                declarationSources_.push_back(-l.number); // ":NAME" from "@var NAME"
                 // The prompt: the lines up to the next directive, blank lines at its end dropped.
                 std::vector<const Line*> prompt;
                 while (i + 1 < lines_.size() && lines_[i + 1].text.rfind('@', 0) != 0) {
@@ -122,6 +125,7 @@ public:
                     if (p->text.rfind(':', 0) == 0)
                         problem(p->number, 1, "a prompt line cannot start with \":\"");
                     declarations += headerLine(*p, p->text) + "\r\n";
+                    declarationSources_.push_back(p->number);
                 }
             } else if (l.text == "@body") {
                 body = true;
@@ -136,14 +140,34 @@ public:
             problem(1, 1, "the source has no @form line");
         if (!body)
             problem(lines_.empty() ? 1 : lines_.back().number, 1, "the source has no @body");
+        const int separatorLine = (headerSource_ ? 1 : 0) + static_cast<int>(freeSources_.size()) +
+                                  static_cast<int>(declarationSources_.size()) + 1;
+        const int bodySource = i > 0 && i <= lines_.size() ? lines_[i - 1].number : 1;
         std::string bodyBytes;
         for (; i < lines_.size(); ++i)
-            bodyBytes += compileBodyLine(lines_[i]);
+            bodyBytes += compileBodyLine(lines_[i], bodyBytes.size());
         if (bodyBytes.size() > kMaxBody)
             problem(lines_.empty() ? 1 : lines_.back().number, 1,
                     "the body is " + std::to_string(bodyBytes.size()) + " bytes; forms hold at most 60000");
         TemplateCompiler::Result r;
         r.problems = std::move(problems_);
+        // The file's lines in the order written: the header, the free lines, the declarations
+        // with their prompts, the separator (from "@body") and the body, one line.
+        int line = 1;
+        if (headerSource_)
+            r.origins.push_back({line++, 1, headerSource_, 1, false});
+        for (int source : freeSources_)
+            r.origins.push_back({line++, 1, source, 1, false});
+        for (int source : declarationSources_) {
+            if (source < 0)
+                r.origins.push_back({line++, 1, -source, 5, true});
+            else
+                r.origins.push_back({line++, 1, source, 1, true});
+        }
+        r.origins.push_back({separatorLine, 1, bodySource, 1, false});
+        for (const auto& spot : bodyOrigins_)
+            r.origins.push_back({separatorLine + 1, static_cast<int>(spot.offset) + 1, spot.line, spot.column,
+                                 spot.oneToOne});
         if (r.problems.empty())
             r.bytes = header + free + declarations + "\x15\r\n" + bodyBytes + "\r\n";
         return r;
@@ -191,12 +215,17 @@ private:
         return out;
     }
 
-    std::string compileBodyLine(const Line& l) {
+    std::string compileBodyLine(const Line& l, std::size_t bodyOffset) {
         const std::string& t = l.text;
         std::string out;
         std::size_t at = 0;
         int column = 1;
+        const auto origin = [&](bool oneToOne) {
+            bodyOrigins_.push_back({bodyOffset + out.size(), l.number, column, oneToOne});
+        };
         const auto plain = [&](std::size_t from, std::size_t to) {
+            if (from < to)
+                bodyOrigins_.push_back({bodyOffset + out.size(), l.number, column, true});
             const std::string bytes = toWindows1252(l, std::string_view(t).substr(from, to - from), column);
             for (std::size_t k = 0; k < bytes.size(); ++k)
                 if (isMarkByte(static_cast<unsigned char>(bytes[k])))
@@ -223,6 +252,7 @@ private:
                 }
                 if (!declared_.count(name))
                     problem(l.number, column + 1, "the variable " + name + " is not declared");
+                origin(true);
                 out += "|" + name + "|";
                 column += static_cast<int>(close - at + 1);
                 at = close + 1;
@@ -230,6 +260,7 @@ private:
             }
             // A token.
             if (t.compare(at, 2, "{{") == 0) {
+                origin(false);
                 out += '{';
                 at += 2;
                 column += 2;
@@ -241,6 +272,7 @@ private:
                 return out;
             }
             const std::string token = t.substr(at + 1, close - at - 1);
+            origin(false);
             out += compileToken(l, column, token, t, close + 1);
             column += static_cast<int>(close - at + 1);
             at = close + 1;
@@ -290,7 +322,18 @@ private:
         return {};
     }
 
+    struct BodyOrigin {
+        std::size_t offset; // in the body
+        int line;
+        int column;
+        bool oneToOne;
+    };
+
     std::vector<Line> lines_;
+    int headerSource_ = 0;
+    std::vector<int> freeSources_;
+    std::vector<int> declarationSources_;
+    std::vector<BodyOrigin> bodyOrigins_;
     std::set<std::string> declared_;
     std::vector<TemplateCompiler::Problem> problems_;
 };
@@ -299,6 +342,18 @@ private:
 
 TemplateCompiler::Result TemplateCompiler::Compile(std::string_view source) {
     return Compiler(source).run();
+}
+
+std::pair<int, int> TemplateCompiler::SourcePosition(const std::vector<Origin>& origins, int line,
+                                                     int column) {
+    const Origin* best = nullptr;
+    for (const Origin& o : origins)
+        if (o.line == line && o.column <= column && (!best || o.column >= best->column))
+            best = &o;
+    if (!best)
+        return {line, column};
+    return {best->sourceLine,
+            best->oneToOne ? best->sourceColumn + (column - best->column) : best->sourceColumn};
 }
 
 } // namespace qv::tools
