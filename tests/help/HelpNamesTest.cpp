@@ -11,6 +11,7 @@
 #include "catalogue/ui/StartScreen.h"
 #include "editor/ui/CMainFrame.h"
 #include "entry/ui/CMainFrame.h"
+#include "entry/ui/OptionsDialog.h"
 #include "platform/ui/HelpFile.h"
 #include "setup/InstallProcedure.h"
 #include "setup/ui/SetupDialogs.h"
@@ -273,7 +274,8 @@ protected:
         PagePropertiesDialog page(printer, {100, 100, 100, 100}, 1, &frame);
         PrintFileOptionsDialog options(profile, &frame);
         FirstTimeHelpDialog firstTime(&frame);
-        for (QWidget* w : std::initializer_list<QWidget*>{&sets, &page, &options, &firstTime})
+        OptionsDialog programOptions(&frame);
+        for (QWidget* w : std::initializer_list<QWidget*>{&sets, &page, &options, &firstTime, &programOptions})
             names.addWindow(w);
         host.forward = nullptr;
         doc.SetModifiedFlag(false);

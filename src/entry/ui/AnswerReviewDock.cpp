@@ -48,7 +48,7 @@ AnswerReviewDock::AnswerReviewDock(AnswerReviewModel& model, QWidget* parent)
     setAllowedAreas(Qt::AllDockWidgetAreas);
     auto* body = new QWidget(this);
 
-    unansweredOnly_ = new QCheckBox(tr("&Unanswered only"), body);
+    unansweredOnly_ = new QCheckBox(tr("Unanswered &only"), body);
     unansweredOnly_->setObjectName(QStringLiteral("unansweredOnly"));
     unansweredOnly_->setAccessibleName(tr("Unanswered only"));
 
@@ -83,7 +83,7 @@ AnswerReviewDock::AnswerReviewDock(AnswerReviewModel& model, QWidget* parent)
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(metrics.lineSpacing() + 6);
 
-    useEverywhere_ = new QPushButton(tr("Use for Every &Blank"), body);
+    useEverywhere_ = new QPushButton(tr("&Use for Every Blank"), body);
     useEverywhere_->setObjectName(QStringLiteral("useEverywhere"));
     useEverywhere_->setAccessibleName(tr("Use this answer for every blank occurrence"));
 
