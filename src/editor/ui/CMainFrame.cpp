@@ -12,6 +12,7 @@
 #include "shared/ui/PagePropertiesDialog.h"
 #include "shared/ui/PaintedIcons.h"
 #include "shared/ui/RecentFileList.h"
+#include "shared/ui/PdfExport.h"
 #include "shared/ui/SaveAsDialog.h"
 
 #include <QApplication>
@@ -196,6 +197,10 @@ void CMainFrame::createActions() {
     key(makeAction(Print, QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("Print the active document"),
                    QStringLiteral("Print")),
         {"Ctrl+P"});
+    key(makeAction(ExportPdf, QStringLiteral("E&xport as PDF...\tCtrl+Shift+E"),
+                   QStringLiteral("Saves the document as a PDF file, with the pages as they print"),
+                   QStringLiteral("Export as PDF")),
+        {"Ctrl+Shift+E"});
     makeAction(SendMail, QStringLiteral("Send &Mail..."),
                QStringLiteral("Send the active document through electronic mail"));
     makeAction(Close, QStringLiteral("&Close\tAlt-F4"),
@@ -291,6 +296,7 @@ void CMainFrame::createActions() {
     connect(action(PrintSetup), &QAction::triggered, this, &CMainFrame::onPrintSetup);
     connect(action(Print), &QAction::triggered, this, [this] { onPrint(false); });
     connect(action(PrintPreview), &QAction::triggered, this, [this] { onPrint(true); });
+    connect(action(ExportPdf), &QAction::triggered, this, &CMainFrame::onExportPdf);
     connect(action(SendMail), &QAction::triggered, this, [this] {
         const QString name = path_.isEmpty() ? QStringLiteral("Untitled.QVP") : QFileInfo(path_).fileName();
         const QByteArray bytes = doc_.SavedBytes();
@@ -332,7 +338,7 @@ void CMainFrame::createMenus() {
     for (Command c : {NewForm, Open, Save, SaveAs})
         file->addAction(action(c));
     file->addSeparator();
-    for (Command c : {PageSetup, PrintSetup, PrintPreview, Print, SendMail})
+    for (Command c : {PageSetup, PrintSetup, PrintPreview, Print, ExportPdf, SendMail})
         file->addAction(action(c));
     file->addSeparator();
     for (int i = 0; i < 4; ++i) {
@@ -689,11 +695,23 @@ void CMainFrame::onPrintSetup() {
     layoutUpdate();
 }
 
-void CMainFrame::onPrint(bool preview) {
+void CMainFrame::preparePrinter() {
     const auto& m = doc_.margins();
     printer_->setPageOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer_->setPageMargins(QMarginsF(m[0] / 1440.0, m[1] / 1440.0, m[2] / 1440.0, m[3] / 1440.0),
                              QPageLayout::Inch);
+}
+
+void CMainFrame::onExportPdf() {
+    preparePrinter();
+    PdfExport exporter(this, messages_, [this](QDialog& d) { return runModal(d); });
+    exporter.Run(*printer_, path_, [this](QPrinter& pdf, const PdfExport::Progress& progress) {
+        return PrintDocument(doc_.text(), pdf, progress);
+    });
+}
+
+void CMainFrame::onPrint(bool preview) {
+    preparePrinter();
     const auto printDocument = [this](QPrinter* printer) { PrintDocument(doc_.text(), *printer); };
     if (preview) {
         QPrintPreviewDialog dialog(printer_.get(), this);
@@ -713,7 +731,8 @@ void CMainFrame::onPrint(bool preview) {
         printDocument(printer_.get());
 }
 
-void CMainFrame::PrintDocument(const QTextDocument& text, QPrinter& printer) {
+bool CMainFrame::PrintDocument(const QTextDocument& text, QPrinter& printer,
+                               const std::function<bool(int, int)>& progress) {
     // Laid out on the printer itself, so that a point is a point at any resolution: the
     // page is the printer's page inside the margins, in its own pixels, and nothing is
     // scaled on the way to the paper.
@@ -735,8 +754,10 @@ void CMainFrame::PrintDocument(const QTextDocument& text, QPrinter& printer) {
     to = std::min(to, count);
     QPainter painter(&printer);
     if (!painter.isActive() || to < from)
-        return;
+        return true;
     for (int p = from; p <= to; ++p) {
+        if (progress && !progress(p - from + 1, to - from + 1))
+            return false;
         if (p > from)
             printer.newPage();
         const QRectF view(0, (p - 1) * page.height(), copy->pageSize().width(), page.height());
@@ -749,6 +770,7 @@ void CMainFrame::PrintDocument(const QTextDocument& text, QPrinter& printer) {
         copy->documentLayout()->draw(&painter, context);
         painter.restore();
     }
+    return true;
 }
 
 void CMainFrame::onFont() {

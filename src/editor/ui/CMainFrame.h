@@ -69,6 +69,8 @@ public:
         HelpIndex = 57666,
         HelpUsing = 57667,
         About = 57664,
+        // Additions of this program beyond the original menus.
+        ExportPdf = 32810,
     };
     /// The program's title, which also captions its messages.
     static constexpr const char* kTitle = "Q-V Print File Editor";
@@ -126,9 +128,14 @@ private:
     /// Shows a mixed selection on the toolbar button of `command`.
     void showMark(Command command, Mark mark);
     void onPrint(bool preview);
+    /// The printer with the document's orientation and margins, as every print uses it.
+    void preparePrinter();
+    void onExportPdf();
     /// Lays the text out on the printer's own pixels inside its margins and prints the
-    /// pages the printer asks for.
-    static void PrintDocument(const QTextDocument& text, QPrinter& printer);
+    /// pages the printer asks for, telling `progress` (when given) before each page;
+    /// false when `progress` stopped it.
+    static bool PrintDocument(const QTextDocument& text, QPrinter& printer,
+                              const std::function<bool(int page, int pageCount)>& progress = {});
     void onFont();
     void onInsertObject();
     void onObjectProperties();

@@ -1,6 +1,7 @@
 #include "entry/ui/CMainFrame.h"
 
 #include "entry/ui/InterviewBar.h"
+#include "entry/ui/NumberHintDisplay.h"
 #include "entry/ui/ReviewController.h"
 #include "formengine/CTextDoc.h"
 #include "formengine/DocumentOpener.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/ContextHelp.h"
 #include "platform/ui/HelpLauncher.h"
 #include "platform/ui/HelpWindow.h"
+#include "view/NumberHint.h"
 #include "view/NumericFields.h"
 #include "view/PrintFileWorkflow.h"
 #include "view/ui/CTextView.h"
@@ -19,6 +21,7 @@
 #include "view/ui/FormPrinter.h"
 #include "shared/ui/PagePropertiesDialog.h"
 #include "shared/ui/PaintedIcons.h"
+#include "shared/ui/PdfExport.h"
 #include "view/ui/PrintFileOptionsDialog.h"
 #include "shared/ui/RecentFileList.h"
 #include "shared/ui/SaveAsDialog.h"
@@ -96,6 +99,8 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
     barDock_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
     barDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::TopDockWidgetArea, barDock_);
+    numberHint_ = std::make_unique<NumberHintDisplay>(bar_->valueField(), statusBar());
+    numberLocale_ = platform::UserLocale::current();
 
     interview_ = std::make_unique<Interview>(
         doc_, messages_, [this] { updateAllViews(); }, std::move(clock));
@@ -209,6 +214,7 @@ void CMainFrame::connectCommands() {
     connect(frameActions_->action(Print), &QAction::triggered, this, &CMainFrame::onPrint);
     connect(frameActions_->action(PrintPreview), &QAction::triggered, this, &CMainFrame::onPrintPreview);
     connect(frameActions_->action(PageSetup), &QAction::triggered, this, &CMainFrame::onPageSetup);
+    connect(frameActions_->action(ExportPdf), &QAction::triggered, this, &CMainFrame::onExportPdf);
     connect(frameActions_->action(Open), &QAction::triggered, this, &CMainFrame::onOpen);
     connect(frameActions_->action(SendMail), &QAction::triggered, this, &CMainFrame::onSendMail);
     connect(frameActions_->action(About), &QAction::triggered, this, &CMainFrame::onAbout);
@@ -291,6 +297,10 @@ void CMainFrame::UpdatePass() {
         review_->AfterUpdatePass();
     position_->setText(QString::fromStdString(v.positionText));
     position_->setEnabled(v.positionEnabled);
+    // Text in an input field that would be read as another number than it shows.
+    const int k = doc_.state().currentOcc;
+    const bool inputCell = doc_.state().occCount > 0 && doc_.IsInputCell(k) && bar_->valueField()->isEnabled();
+    numberHint_->show(inputCell ? NumberHint(bar_->fieldText(), numberLocale_) : std::nullopt);
 
     QLineEdit* field = bar_->valueField();
     const bool fieldOn = field->isEnabled();
@@ -424,6 +434,22 @@ void CMainFrame::onPageSetup() {
     doc_.state().page.orientation = dialog.orientation();
     const auto m = dialog.margins();
     view_->page().SetMargins(m[0], m[1], m[2], m[3]);
+    view_->OnUpdate();
+}
+
+void CMainFrame::onExportPdf() {
+    UpdatePass();
+    syncPrinterOrientation();
+    PdfExport exporter(this, messages_, [this](QDialog& d) { return runModal(d); });
+    const QString suggested = doc_.HasWorksheetName() ? QString::fromStdString(doc_.GetPathName()) : QString();
+    exporter.Run(*printer_, suggested, [this](QPrinter& pdf, const PdfExport::Progress& progress) {
+        NumericFields numeric(doc_, platform::UserLocale::current());
+        bool complete = true;
+        FormPrinter::Pages pages;
+        pages.progress = [&](int page, int count) { return complete = progress(page, count); };
+        FormPrinter::Print(pdf, doc_, numeric, pages);
+        return complete;
+    });
     view_->OnUpdate();
 }
 

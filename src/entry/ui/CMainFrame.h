@@ -5,6 +5,7 @@
 #include "entry/ui/FrameActions.h"
 #include "formengine/DocumentHost.h"
 #include "platform/KeyboardLocks.h"
+#include "platform/LocaleFormat.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -24,6 +25,7 @@ namespace qv {
 class CTextDoc;
 class CTextView;
 class InterviewBar;
+class NumberHintDisplay;
 class RecentFileList;
 class ReviewController;
 namespace platform {
@@ -113,6 +115,7 @@ private:
     void onPrint();
     void onPrintPreview();
     void onPageSetup();
+    void onExportPdf();
     void syncPrinterOrientation();
     int runModal(QDialog& dialog);
 
@@ -124,6 +127,8 @@ private:
     QDockWidget* barDock_ = nullptr;
     QLabel* position_ = nullptr;
     QLabel* lockPanes_[3] = {};
+    std::unique_ptr<NumberHintDisplay> numberHint_;
+    LocaleFormat numberLocale_;
     platform::KeyboardLocks locks_;
     bool mailAvailable_ = false;
     std::unique_ptr<Interview> interview_;

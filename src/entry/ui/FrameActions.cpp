@@ -52,6 +52,10 @@ void FrameActions::createActions() {
     auto* print = makeAction(Print, QStringLiteral("&Print...\tCtrl+P"),
                              QStringLiteral("Print the active document"), QStringLiteral("Print"));
     print->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    makeAction(ExportPdf, QStringLiteral("E&xport as PDF...\tCtrl+Shift+E"),
+               QStringLiteral("Saves the form as a PDF file, with the pages as they print"),
+               QStringLiteral("Export as PDF"))
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+E")));
     makeAction(SendMail, QStringLiteral("Send &Mail..."),
                QStringLiteral("Send the active document through electronic mail"));
     makeAction(Close, QStringLiteral("&Close\tAlt-F4"), QStringLiteral("Close the active document"));
@@ -141,7 +145,7 @@ void FrameActions::createMenus(bool regionalApplet) {
     for (FrameCommand c : {NewForm, Open, SaveWorksheet, SaveWorksheetAs})
         file->addAction(actions_[c]);
     file->addSeparator();
-    for (FrameCommand c : {PageSetup, PrintPreview, Print})
+    for (FrameCommand c : {PageSetup, PrintPreview, Print, ExportPdf})
         file->addAction(actions_[c]);
     file->addSeparator();
     file->addAction(actions_[SendMail]);

@@ -42,6 +42,7 @@ enum class FrameCommand : int {
     // Additions of this program beyond the original menus.
     ReviewAnswers = 32800,
     Options = 32801,
+    ExportPdf = 32810,
 };
 
 /// The one place that creates the main window's actions (text, shortcut, status prompt,

@@ -83,7 +83,10 @@ int FormPrinter::Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& 
 
     QPainter painter(&device);
     bool first = true;
+    int drawn = 0;
     for (int p : order) {
+        if (chosen.progress && !chosen.progress(++drawn, static_cast<int>(order.size())))
+            break;
         if (!std::exchange(first, false))
             device.newPage();
         painter.save();

@@ -2,6 +2,7 @@
 
 #include "view/CPageMargins.h"
 
+#include <functional>
 #include <string>
 
 class QPagedPaintDevice;
@@ -27,6 +28,8 @@ public:
         int to = 0;
         int copies = 1;
         bool collate = true;
+        /// Told before each page is drawn (1-based, of all pages to draw); false stops.
+        std::function<bool(int page, int pageCount)> progress;
     };
 
     /// Lays the form out for the device and prints the chosen pages; returns the page count
