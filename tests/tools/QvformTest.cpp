@@ -304,6 +304,13 @@ TEST_F(QvformFill, BadAnswersFilesAreRefusedWithAReason) {
         {"[[\"NAME\"]]", "not a [key, value] pair"},
         {"[[\"NOSUCH\", \"x\"]]", "no variable named NOSUCH"},
         {"[[\"99\", \"x\"]]", "no occurrence 99"},
+        {"[[\"NAME\", \"x\"], 5]", "answer 2 of"},
+        {"[[\"NAME\", \"x\"], [\"NAME\", \"y\", \"z\"]]", "answer 2 of"},
+        {"[[\"NAME\", \"x\"], [\"NAME\", [\"y\"]]]", "answer 2 of"},
+        {"[[\"NAME\", \"x\"], {}]", "answer 2 of"},
+        // Nested a million deep: refused, without a tree of the file in memory.
+        {"[[" + std::string(1000000, '[') + std::string(1000000, ']') + "]]", "answer 1 of"},
+        {"[[\"NAME\", \"x\"]", "not a JSON array"},
     };
     for (const auto& [content, reason] : cases) {
         auto r = run({"layout", form(), "--answers", files.write("bad.json", content).string()});
