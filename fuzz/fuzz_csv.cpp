@@ -26,13 +26,14 @@ std::string quoted(const std::vector<std::string>& fields) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto records = qv::tools::CsvReader::Parse(text);
+    qv::tools::CsvReader reader(text);
     int line = 0;
     std::size_t lineBreaks = 1;
     for (const char c : text)
         lineBreaks += c == '\n' || c == '\r';
-    for (const auto& r : records) {
-        if (r.line <= line || std::size_t(r.line) > lineBreaks || r.fields.empty())
+    for (qv::tools::CsvReader::Record r; reader.next(r);) {
+        if (r.line <= line || std::size_t(r.line) > lineBreaks || r.fields.empty() ||
+            r.fields.size() > qv::tools::CsvReader::kMaxFields)
             std::abort();
         line = r.line;
         if (!r.error.empty())
