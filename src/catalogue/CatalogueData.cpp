@@ -13,7 +13,9 @@ namespace qv::catalogue {
 namespace {
 
 constexpr std::size_t kPerRead = 254; // characters per read, the line end included
-constexpr std::uintmax_t kMaxFile = 16u << 20;
+// The data files are a few kilobytes. A line costs a string of its own however short, so
+// a file far larger would cost tens of times its size: it is refused as unreadable.
+constexpr std::uintmax_t kMaxFile = 1u << 20;
 
 /// The bytes of a data file; false when it is missing, unreadable or far larger than
 /// any catalogue.

@@ -137,6 +137,10 @@ TEST_F(Catalogue, MissingFilesGiveTheirMessagesAndNamesMatchWithoutCase) {
     dir.write("Tolvad3.DAT", "A101 word\r\nEND\r\n");
     EXPECT_TRUE(d.Load(dir.path(), message));
     EXPECT_EQ(d.categories()[0].descriptions, std::vector<std::string>{"d"});
+    // A damaged disk's file of a megabyte of line ends is not read into millions of items.
+    dir.write("TOLVAD.DAT", ":a\r\nx\r\n" + std::string(1u << 20, '\n'));
+    EXPECT_FALSE(d.Load(dir.path(), message));
+    EXPECT_EQ(message, "I'm sorry, but there was an error opening the categories list file");
 }
 
 TEST_F(Catalogue, KeywordSearchRules) {
