@@ -311,3 +311,25 @@ TEST_F(ReviewWindow, TheLastQuestionOffersTheReviewOnce) {
     goTo(3);
     EXPECT_FALSE(offer->isVisible());
 }
+
+TEST_F(ReviewWindow, AmountsThatReadAsAnotherNumberCarryTheFieldsHint) {
+    // The list shows what is stored: an amount's text is kept whenever its number changes.
+    showReview();
+    goTo(1);
+    const QModelIndex price = table()->model()->index(1, AnswerReviewModel::Answer);
+    const struct {
+        const char* typed;
+        bool hint;
+    } cases[] = {{"6,5", true}, {"1,2,3", true}, {"$1,234.56", false}, {"65", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        field()->clear();
+        QTest::keyClicks(field(), QString::fromLatin1(c.typed));
+        idle();
+        EXPECT_EQ(cell(1, AnswerReviewModel::Answer), QString::fromLatin1(c.typed));
+        EXPECT_EQ(!price.data(Qt::ToolTipRole).toString().isEmpty(), c.hint);
+        EXPECT_EQ(price.data(Qt::BackgroundRole).isValid(), c.hint);
+    }
+    // Plain answers are words, not amounts: no hint.
+    EXPECT_FALSE(table()->model()->index(0, AnswerReviewModel::Answer).data(Qt::ToolTipRole).isValid());
+}

@@ -1,6 +1,7 @@
 #include "entry/ui/AnswerReviewModel.h"
 
 #include "platform/CodePage.h"
+#include "view/NumberHint.h"
 
 #include <QColor>
 
@@ -104,12 +105,30 @@ QVariant AnswerReviewModel::data(const QModelIndex& index, int role) const {
         const auto v = static_cast<std::size_t>(doc_.state().occVars[static_cast<std::size_t>(index.row())]);
         return v < prompts.size() ? fromCp1252(prompts[v]).trimmed() : QString();
     }
-    // FIXME: the number hint of an input cell's text belongs in the Answer cell's tool tip.
+    if (index.column() == Answer && (role == Qt::ToolTipRole || role == Qt::BackgroundRole ||
+                                     role == Qt::AccessibleDescriptionRole)) {
+        // The same hint as the value field's, with the same tint.
+        const auto hint = hintOf(index.row());
+        if (!hint)
+            return {};
+        if (role == Qt::BackgroundRole)
+            return QColor(255, 236, 179);
+        return fromCp1252(*hint);
+    }
     if (role == Qt::TextAlignmentRole && (index.column() == Number || index.column() == Page))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::ForegroundRole && index.column() == Answer && r.unanswered())
         return QColor(Qt::gray);
     return {};
+}
+
+std::optional<std::string> AnswerReviewModel::hintOf(int k) const {
+    if (k < 0 || k >= review_.rowCount())
+        return std::nullopt;
+    const ReviewRow& r = review_.row(k);
+    if (!r.inputCell || r.state != AnswerState::Answered)
+        return std::nullopt;
+    return NumberHint(r.answer, locale_);
 }
 
 QVariant AnswerReviewModel::headerData(int section, Qt::Orientation orientation, int role) const {

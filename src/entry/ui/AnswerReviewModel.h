@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/AnswerReview.h"
+#include "platform/LocaleFormat.h"
 
 #include <QAbstractTableModel>
 #include <functional>
@@ -29,6 +30,11 @@ public:
     void setPages(const std::vector<int>& lineOfRun, int linesPerPage);
 
     const AnswerReview& review() const { return review_; }
+    /// The locale whose separators the number hints of input cells expect.
+    void setNumberLocale(LocaleFormat locale) { locale_ = std::move(locale); }
+    /// The number hint of a row: what its input cell's text will be read as, when that
+    /// is not what the text says.
+    std::optional<std::string> hintOf(int k) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,6 +52,7 @@ private:
     const CTextDoc& doc_;
     AnswerReview review_;
     Store store_;
+    LocaleFormat locale_;
 };
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "entry/ui/OptionsDialog.h"
 #include "formengine/CTextDoc.h"
 #include "platform/Profile.h"
+#include "platform/UserLocale.h"
 #include "view/ui/CTextView.h"
 
 #include <QAction>
@@ -25,6 +26,7 @@ ReviewController::ReviewController(Frame frame, CTextDoc& doc, Interview& interv
     QMainWindow* window = frame_.window;
     model_ = new AnswerReviewModel(
         doc_, [this](int k, const std::string& text) { StoreAnswer(k, text); }, this);
+    model_->setNumberLocale(platform::UserLocale::current());
     dock_ = new AnswerReviewDock(*model_, window);
     window->addDockWidget(Qt::RightDockWidgetArea, dock_);
     dock_->hide();
