@@ -63,7 +63,6 @@ void BM_ReviewRowAfterTyping(benchmark::State& s) {
         field->setText(QStringLiteral("Jane Roe %1").arg(n++ % 10));
         f.frame->UpdatePass();
         QApplication::processEvents(); // paints what changed: the row's cells
-
     }
     s.counters["rows"] = double(f.frame->review().model().rowCount());
 }

@@ -119,8 +119,9 @@ InterviewView Interview::UpdatePass(const std::string& fieldText, bool focusInFr
             doc_.SetModifiedFlag(true);
     }
     throttledRedraw();
-    // After the answer is stored, so the box shows the state of what is in the field.
-    v.fillInLater = doc_.FillInLaterState(k);
+    // After the answer is stored, so the box shows the state of what is in the field; an
+    // offered answer counts as a real one.
+    v.fillInLater = offer_ ? FillInLater{} : doc_.FillInLaterState(k);
     return v;
 }
 

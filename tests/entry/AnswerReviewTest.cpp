@@ -44,9 +44,9 @@ TEST_F(Review, RowsFollowTheFormWithEachKindOfAnswer) {
     EXPECT_EQ(review.nameOf(4), "NAME");
     // A fresh form: blank lines to fill in later, the input cell open to typing and the
     // total worked out.
-    EXPECT_EQ(states(review), (std::vector{AnswerState::FillInLater, AnswerState::FillInLater, AnswerState::FillInLater,
-                                           AnswerState::Computed, AnswerState::FillInLater,
-                                           AnswerState::FillInLater}));
+    EXPECT_EQ(states(review),
+              (std::vector{AnswerState::FillInLater, AnswerState::FillInLater, AnswerState::FillInLater,
+                           AnswerState::Computed, AnswerState::FillInLater, AnswerState::FillInLater}));
     EXPECT_TRUE(review.row(2).inputCell);
     EXPECT_FALSE(review.row(3).inputCell);
     EXPECT_TRUE(review.row(1).unanswered());
@@ -169,6 +169,7 @@ TEST_F(Offer, ABlankRepeatedNameOffersTheEarlierAnswerUntilNextTakesIt) {
     // Shown, selected by the bar, but not stored until Next.
     EXPECT_EQ(view.valueText, "Jane Roe");
     EXPECT_EQ(interview.pendingOffer(), "Jane Roe");
+    EXPECT_FALSE(view.fillInLater.enabled); // the field holds an answer, as if typed
     pass();
     EXPECT_EQ(answer(1), BLANK_TEXT);
     EXPECT_FALSE(doc.IsModified());

@@ -128,7 +128,8 @@ TEST_F(ReviewWindow, ListsEveryOccurrenceInOrderFollowsTypingAndFilters) {
     only->click();
     EXPECT_EQ(table()->model()->rowCount(), 4);
     // The total follows the amount once the form is laid out again.
-    EXPECT_EQ(cell(2, AnswerReviewModel::Answer).remove(QLatin1Char(',')).contains(QStringLiteral("200")), true)
+    EXPECT_EQ(cell(2, AnswerReviewModel::Answer).remove(QLatin1Char(',')).contains(QStringLiteral("200")),
+              true)
         << cell(2, AnswerReviewModel::Answer).toStdString();
 }
 
@@ -295,7 +296,8 @@ TEST_F(ReviewWindow, TheLastQuestionOffersTheReviewOnce) {
     next();
     ASSERT_EQ(position(), QStringLiteral("4/4"));
     EXPECT_TRUE(offer->isVisible());
-    EXPECT_EQ(find<QLabel>("reviewOfferText")->text(), QStringLiteral("Review all answers before you finish?"));
+    EXPECT_EQ(find<QLabel>("reviewOfferText")->text(),
+              QStringLiteral("Review all answers before you finish?"));
     EXPECT_TRUE(field()->hasFocus()); // the offer does not take the keyboard
     find<QPushButton>("reviewOfferYes")->click();
     idle();
@@ -332,4 +334,33 @@ TEST_F(ReviewWindow, AmountsThatReadAsAnotherNumberCarryTheFieldsHint) {
     }
     // Plain answers are words, not amounts: no hint.
     EXPECT_FALSE(table()->model()->index(0, AnswerReviewModel::Answer).data(Qt::ToolTipRole).isValid());
+}
+
+TEST_F(ReviewWindow, KeyboardAloneGoesBetweenTheBarAndTheList) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(field(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    idle();
+    ASSERT_TRUE(frame->review().dock()->isVisible());
+    EXPECT_TRUE(table()->hasFocus());
+    // The list keeps the focus through the program's idle passes.
+    QTest::keyClick(table(), Qt::Key_Down);
+    idle();
+    EXPECT_TRUE(table()->hasFocus());
+    EXPECT_EQ(frame->review().dock()->currentOccurrence(), 1);
+    QTest::keyClick(table(), Qt::Key_Escape);
+    idle();
+    EXPECT_TRUE(field()->hasFocus());
+    QTest::keyClick(field(), Qt::Key_F6);
+    idle();
+    EXPECT_TRUE(table()->hasFocus());
+    QTest::keyClick(table(), Qt::Key_F6, Qt::ShiftModifier);
+    idle();
+    EXPECT_TRUE(field()->hasFocus());
+    // The list's button has a key of its own that leaves Back its Alt+B.
+    goTo(2);
+    QTest::keyClick(field(), Qt::Key_B, Qt::AltModifier);
+    for (int i = 0; i < 100 && position() != QStringLiteral("2/4"); ++i)
+        QTest::qWait(10); // a mnemonic presses its button after a short animation
+    EXPECT_EQ(position(), QStringLiteral("2/4"));
 }

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -97,6 +98,7 @@ AnswerReviewDock::AnswerReviewDock(AnswerReviewModel& model, QWidget* parent)
     layout->addWidget(table_);
     setWidget(body);
     setFocusProxy(table_);
+    table_->installEventFilter(this);
 
     connect(unansweredOnly_, &QCheckBox::toggled, this,
             [this](bool on) { static_cast<UnansweredFilter*>(filter_)->setOn(on); });
@@ -132,6 +134,16 @@ AnswerReviewDock::AnswerReviewDock(AnswerReviewModel& model, QWidget* parent)
     connect(&model_, &QAbstractItemModel::dataChanged, this, &AnswerReviewDock::updateUseEverywhere);
     connect(&model_, &QAbstractItemModel::modelReset, this, &AnswerReviewDock::updateUseEverywhere);
     updateUseEverywhere();
+}
+
+bool AnswerReviewDock::eventFilter(QObject* watched, QEvent* event) {
+    // An open editor takes Escape itself; the list passes it on as "back to the bar".
+    if (watched == table_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        emit leaveRequested();
+        return true;
+    }
+    return QDockWidget::eventFilter(watched, event);
 }
 
 int AnswerReviewDock::currentOccurrence() const {

@@ -33,7 +33,12 @@ public:
 
 signals:
     void jumpRequested(int occurrence);
+    /// Escape in the list: back to the value field.
+    void leaveRequested();
     void useEverywhereRequested(int occurrence);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void updateUseEverywhere();

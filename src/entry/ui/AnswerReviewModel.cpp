@@ -105,8 +105,8 @@ QVariant AnswerReviewModel::data(const QModelIndex& index, int role) const {
         const auto v = static_cast<std::size_t>(doc_.state().occVars[static_cast<std::size_t>(index.row())]);
         return v < prompts.size() ? fromCp1252(prompts[v]).trimmed() : QString();
     }
-    if (index.column() == Answer && (role == Qt::ToolTipRole || role == Qt::BackgroundRole ||
-                                     role == Qt::AccessibleDescriptionRole)) {
+    if (index.column() == Answer &&
+        (role == Qt::ToolTipRole || role == Qt::BackgroundRole || role == Qt::AccessibleDescriptionRole)) {
         // The same hint as the value field's, with the same tint.
         const auto hint = hintOf(index.row());
         if (!hint)

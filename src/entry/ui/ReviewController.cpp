@@ -10,10 +10,12 @@
 #include "view/ui/CTextView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QToolBar>
 
@@ -32,6 +34,16 @@ ReviewController::ReviewController(Frame frame, CTextDoc& doc, Interview& interv
     dock_->hide();
     connect(dock_, &AnswerReviewDock::jumpRequested, this, &ReviewController::JumpTo);
     connect(dock_, &AnswerReviewDock::useEverywhereRequested, this, &ReviewController::UseEverywhere);
+    connect(dock_, &AnswerReviewDock::leaveRequested, this, [this] {
+        doc_.state().focusRequest = true;
+        frame_.updatePass();
+    });
+    // F6 and Shift+F6 go between the interview bar and the open list, so the keyboard
+    // alone reaches both.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {
+        auto* shortcut = new QShortcut(key, window);
+        connect(shortcut, &QShortcut::activated, this, &ReviewController::SwitchPane);
+    }
     connect(frame_.reviewAction, &QAction::triggered, this, &ReviewController::ShowReview);
     connect(dock_, &QDockWidget::visibilityChanged, this,
             [this] { frame_.reviewAction->setChecked(dock_->isVisibleTo(frame_.window)); });
@@ -158,6 +170,17 @@ void ReviewController::ShowReview(bool on) {
     if (on) {
         dock_->raise();
         dock_->selectOccurrence(doc_.state().currentOcc);
+        dock_->table()->setFocus(Qt::ShortcutFocusReason);
+    }
+}
+
+void ReviewController::SwitchPane() {
+    if (!dock_->isVisibleTo(frame_.window))
+        return;
+    if (dock_->isAncestorOf(QApplication::focusWidget())) {
+        doc_.state().focusRequest = true;
+        frame_.updatePass();
+    } else {
         dock_->table()->setFocus(Qt::ShortcutFocusReason);
     }
 }

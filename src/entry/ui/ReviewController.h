@@ -28,8 +28,8 @@ class ReviewController : public QObject {
 public:
     struct Frame {
         QMainWindow* window;
-        QAction* reviewAction;  // View > Review Answers, checkable
-        QAction* optionsAction; // Tools > Options...
+        QAction* reviewAction;                // View > Review Answers, checkable
+        QAction* optionsAction;               // Tools > Options...
         std::function<void()> updatePass;     // the main window's update pass
         std::function<void()> updateAllViews; // the layout pass
         std::function<int(QDialog&)> runModal;
@@ -58,6 +58,8 @@ public:
     void UseEverywhere(int k);
     void JumpTo(int k);
     void ShowReview(bool on);
+    /// F6: from the interview bar to the open list and back.
+    void SwitchPane();
     void RunOptions();
 
 private:
