@@ -75,12 +75,15 @@ AnswerReviewDock::AnswerReviewDock(AnswerReviewModel& model, QWidget* parent)
     // Fixed widths for the short columns: sizing them to their contents would measure
     // every row at each change.
     const QFontMetrics metrics(table_->font());
-    for (auto [c, sample] : {std::pair{AnswerReviewModel::Number, "No. 0000"},
-                             std::pair{AnswerReviewModel::Calculated, "Calculated00"},
-                             std::pair{AnswerReviewModel::Page, "Page 000"}}) {
+    for (auto [c, sample] : {std::pair{AnswerReviewModel::Number, "0000"},
+                             std::pair{AnswerReviewModel::Calculated, "Calculated"},
+                             std::pair{AnswerReviewModel::Page, "Page"}}) {
         table_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Fixed);
-        table_->setColumnWidth(c, metrics.horizontalAdvance(QString::fromLatin1(sample)));
+        table_->setColumnWidth(c, metrics.horizontalAdvance(QString::fromLatin1(sample)) +
+                                      16); // and the margins
     }
+    table_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("No. 000 Calculated Page 0")) +
+                            2 * metrics.horizontalAdvance(QStringLiteral("Who is buying?")));
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setDefaultSectionSize(metrics.lineSpacing() + 6);
 

@@ -168,6 +168,13 @@ void ReviewController::ShowReview(bool on) {
     dock_->setVisible(on);
     frame_.reviewAction->setChecked(on);
     if (on) {
+        // About half the window for the list, the first time it opens beside the form.
+        if (!sized_ && !dock_->isFloating()) {
+            sized_ = true;
+            frame_.window->resizeDocks(
+                {dock_}, {std::max(dock_->minimumSizeHint().width(), frame_.window->width() * 9 / 20)},
+                Qt::Horizontal);
+        }
         dock_->raise();
         dock_->selectOccurrence(doc_.state().currentOcc);
         dock_->table()->setFocus(Qt::ShortcutFocusReason);

@@ -74,6 +74,7 @@ private:
     int seenLayoutPasses_ = -1;
     int seenCurrent_ = -1;
     bool offered_ = false;
+    bool sized_ = false;
 };
 
 } // namespace qv
