@@ -24,8 +24,17 @@ bool isLetter(char ch) {
     if (c >= 0xC0)
         return c != 0xD7 && c != 0xF7;
     switch (c) {
-    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
-    case 0xAA: case 0xB5: case 0xBA:
+    case 0x83:
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+    case 0x9F:
+    case 0xAA:
+    case 0xB5:
+    case 0xBA:
         return true;
     default:
         return false;
@@ -167,7 +176,9 @@ std::optional<std::string> NumberHint(std::string_view text, const LocaleFormat&
         if (!isDigit(t) && t != '.' && t != ',' && t != '-')
             localeGroup = t;
     }
-    const auto isGroup = [&](char c) { return (c == ',' && !decimalIsComma) || (localeGroup && c == localeGroup); };
+    const auto isGroup = [&](char c) {
+        return (c == ',' && !decimalIsComma) || (localeGroup && c == localeGroup);
+    };
     const std::size_t g = locale.grouping > 0 ? static_cast<std::size_t>(locale.grouping) : 3;
 
     // The number's body runs from its first digit, or the point right before it, to its

@@ -18,7 +18,8 @@ namespace {
 class NumberHintWindow : public qv::test::DocFixture {
 protected:
     void SetUp() override {
-        frame = std::make_unique<CMainFrame>(doc, messages, profile, [] { return std::chrono::milliseconds(50000); });
+        frame = std::make_unique<CMainFrame>(doc, messages, profile,
+                                             [] { return std::chrono::milliseconds(50000); });
         host.forward = frame.get();
         frame->setModalHook([](QDialog&) {}); // any offer a step brings up is declined
         frame->show();

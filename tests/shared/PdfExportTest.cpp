@@ -1,7 +1,7 @@
+#include "shared/ui/PdfExport.h"
 #include "editor/ui/CMainFrame.h"
 #include "entry/ui/CMainFrame.h"
 #include "entry/ui/InterviewBar.h"
-#include "shared/ui/PdfExport.h"
 #include "support/DocFixture.h"
 #include "support/ProcessRunner.h"
 #include "support/SaveAsDriver.h"
@@ -47,7 +47,7 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder) {
 
 /// What the modal dialogs of an export are answered with.
 struct Answers {
-    QString fileName;           // typed into the Save As dialog; empty cancels it
+    QString fileName;            // typed into the Save As dialog; empty cancels it
     const char* offer = nullptr; // the button pressed when the file is written; none closes
     int fileDialogs = 0;
     int offers = 0;
@@ -78,7 +78,8 @@ struct Answers {
 class LegalExport : public qv::test::DocFixture {
 protected:
     void SetUp() override {
-        frame = std::make_unique<CMainFrame>(doc, messages, profile, [] { return std::chrono::milliseconds(50000); });
+        frame = std::make_unique<CMainFrame>(doc, messages, profile,
+                                             [] { return std::chrono::milliseconds(50000); });
         host.forward = frame.get();
         std::string words;
         for (int i = 0; i < 900; ++i)
@@ -228,9 +229,10 @@ protected:
         for (int i = 0; i < 120; ++i)
             body += "Paragraph " + std::to_string(i) + " of the agreement.\\par ";
         // Landscape with wide margins, so that the layout the export copies matters.
-        const auto file = files.write("note.qvp", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs24 " +
-                                                      body + "}\r\n{\r\n\\mymargl2880\r\n\\mymargr720\r\n"
-                                                             "\\mymargt1440\r\n\\mymargb1440\r\n\\orient2\r\n};");
+        const auto file =
+            files.write("note.qvp", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fmodern Courier New;}}\\f0\\fs24 " + body +
+                                        "}\r\n{\r\n\\mymargl2880\r\n\\mymargr720\r\n"
+                                        "\\mymargt1440\r\n\\mymargb1440\r\n\\orient2\r\n};");
         ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(file.string())));
     }
     void TearDown() override {
@@ -274,7 +276,8 @@ TEST_F(EditorExport, WritesThePagesOfPrintAndAsksBeforeReplacingAFile) {
         qv::test::SaveAsDriver driver(QString::fromStdString((files / "note").string()), QMessageBox::No);
         exportPdf->trigger();
         EXPECT_TRUE(driver.dialogShown());
-        EXPECT_TRUE(driver.question().contains(QStringLiteral("note.pdf"))) << driver.question().toStdString();
+        EXPECT_TRUE(driver.question().contains(QStringLiteral("note.pdf")))
+            << driver.question().toStdString();
     }
     EXPECT_EQ(TempDir::read(files / "note.pdf"), before);
     EXPECT_TRUE(messages.entries().empty());

@@ -1,7 +1,7 @@
 #include "view/NumberHint.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <string>
 
 using namespace qv;
@@ -65,41 +65,45 @@ TEST(NumberHint, TextThatReadsAsItSaysGetsNoHint) {
 }
 
 TEST(NumberHint, TextTheReadingMisreadsSaysWhatItCountsAs) {
-    expectHints(LocaleFormat{},
-                {{"abc", "No number can be read here, so this counts as 0."},
-                 {"-", "No number can be read here, so this counts as 0."},
-                 {"--5", "No number can be read here, so this counts as 0."},
-                 {"1,2,3", "Commas out of place are skipped, so this counts as 123."},
-                 {"12,34", "Only a period is read as a decimal point: the comma is skipped, so this counts as 1234."},
-                 {"6,5", "Only a period is read as a decimal point: the comma is skipped, so this counts as 65."},
-                 {",5", "Only a period is read as a decimal point: the comma is skipped, so this counts as 5."},
-                 {"1.234,5", "Only a period is read as a decimal point: the comma is skipped, so this counts as 1.2345."},
-                 {"1.2.3", "Only the first decimal point is read, so this counts as 1.2."},
-                 {"12abc", "Letters are skipped, so this counts as 12."},
-                 {"1O0", "Letters are skipped, so this counts as 10."},
-                 {"5 EUR", "Letters are skipped, so this counts as 5."},
-                 {"1/2", "\"/\" is skipped, so this counts as 12."},
-                 {"1-2", "A minus sign after a digit ends the number, so this counts as 1."},
-                 {"5-", "A minus sign after a digit ends the number, so this counts as 5."},
-                 {"1 2", "Spaces between digits are skipped, so this counts as 12."},
-                 {"1.5 5", "Spaces between digits are skipped, so this counts as 1.55."},
-                 {". 5", "The period before the number is read as its decimal point, so this counts as 0.5."}});
+    expectHints(
+        LocaleFormat{},
+        {{"abc", "No number can be read here, so this counts as 0."},
+         {"-", "No number can be read here, so this counts as 0."},
+         {"--5", "No number can be read here, so this counts as 0."},
+         {"1,2,3", "Commas out of place are skipped, so this counts as 123."},
+         {"12,34", "Only a period is read as a decimal point: the comma is skipped, so this counts as 1234."},
+         {"6,5", "Only a period is read as a decimal point: the comma is skipped, so this counts as 65."},
+         {",5", "Only a period is read as a decimal point: the comma is skipped, so this counts as 5."},
+         {"1.234,5",
+          "Only a period is read as a decimal point: the comma is skipped, so this counts as 1.2345."},
+         {"1.2.3", "Only the first decimal point is read, so this counts as 1.2."},
+         {"12abc", "Letters are skipped, so this counts as 12."},
+         {"1O0", "Letters are skipped, so this counts as 10."},
+         {"5 EUR", "Letters are skipped, so this counts as 5."},
+         {"1/2", "\"/\" is skipped, so this counts as 12."},
+         {"1-2", "A minus sign after a digit ends the number, so this counts as 1."},
+         {"5-", "A minus sign after a digit ends the number, so this counts as 5."},
+         {"1 2", "Spaces between digits are skipped, so this counts as 12."},
+         {"1.5 5", "Spaces between digits are skipped, so this counts as 1.55."},
+         {". 5", "The period before the number is read as its decimal point, so this counts as 0.5."}});
 }
 
 TEST(NumberHint, TheLocaleDecidesSeparatorsAndSymbols) {
     // Where the comma is the decimal separator, "6,5" is six and a half to the user.
-    expectHints(german(),
-                {{"6,5", "Only a period is read as a decimal point: the comma is skipped, so this counts as 65."},
-                 {"1.500", "The period is read as a decimal point, so this counts as 1.5."},
-                 {"1.234.567", "Only the first decimal point is read, so this counts as 1.234."},
-                 {"1,234", "Only a period is read as a decimal point: the comma is skipped, so this counts as 1234."},
-                 {"1,234.50", nullptr},
-                 {"12 \x80", nullptr},
-                 {"6.5", nullptr}});
-    expectHints(swissWithKroner(), {{"1'234.50", nullptr},
-                                    {"kr 12", nullptr},
-                                    {"12'34", "Thousands separators out of place are skipped, so this counts as 1234."},
-                                    {"1,234", nullptr}});
+    expectHints(
+        german(),
+        {{"6,5", "Only a period is read as a decimal point: the comma is skipped, so this counts as 65."},
+         {"1.500", "The period is read as a decimal point, so this counts as 1.5."},
+         {"1.234.567", "Only the first decimal point is read, so this counts as 1.234."},
+         {"1,234", "Only a period is read as a decimal point: the comma is skipped, so this counts as 1234."},
+         {"1,234.50", nullptr},
+         {"12 \x80", nullptr},
+         {"6.5", nullptr}});
+    expectHints(swissWithKroner(),
+                {{"1'234.50", nullptr},
+                 {"kr 12", nullptr},
+                 {"12'34", "Thousands separators out of place are skipped, so this counts as 1234."},
+                 {"1,234", nullptr}});
 }
 
 TEST(NumberHint, InputFieldNumberIsTheStoredReading) {

@@ -7,9 +7,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryFile>
 #include <filesystem>
 #include <memory>
@@ -78,7 +78,8 @@ bool PdfExport::WriteTo(const QString& path, const QPrinter& settings, const Ren
         if (pageCount < kProgressPages)
             return true;
         if (!progress) {
-            progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, pageCount, parent_);
+            progress =
+                std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, pageCount, parent_);
             progress->setObjectName(QStringLiteral("pdfExportProgress"));
             progress->setWindowTitle(kTitle);
             progress->setWindowModality(Qt::WindowModal);
@@ -98,12 +99,13 @@ bool PdfExport::WriteTo(const QString& path, const QPrinter& settings, const Ren
         return fail(QStringLiteral("the pages could not be drawn"));
 
     // A replaced file keeps its permissions; a new one gets the usual read for all.
-    QFile::setPermissions(temp.fileName(), target.exists() ? QFile::permissions(path)
-                                                           : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                                                 QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(temp.fileName(), target.exists()
+                                               ? QFile::permissions(path)
+                                               : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                                     QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
     std::error_code ec;
-    std::filesystem::rename(QFile::encodeName(temp.fileName()).toStdString(), QFile::encodeName(path).toStdString(),
-                            ec);
+    std::filesystem::rename(QFile::encodeName(temp.fileName()).toStdString(),
+                            QFile::encodeName(path).toStdString(), ec);
     if (ec)
         return fail(QString::fromStdString(ec.message()));
     temp.setAutoRemove(false);
@@ -126,10 +128,12 @@ void PdfExport::offerToOpen(const QString& path) {
     const QAbstractButton* chosen = box.clickedButton();
     if (chosen != openFile && chosen != openFolder)
         return;
-    const QString what = chosen == openFile ? QFileInfo(path).absoluteFilePath() : QFileInfo(path).absolutePath();
+    const QString what =
+        chosen == openFile ? QFileInfo(path).absoluteFilePath() : QFileInfo(path).absolutePath();
     const auto opener = platform::ProcessStarter::FindOnPath("xdg-open");
     if (!opener || !platform::ProcessStarter::StartDetached(*opener, {QFile::encodeName(what).toStdString()}))
-        messages_.show(("No program could be started to open " + what + ".").toStdString(), MessageIcon::Exclamation);
+        messages_.show(("No program could be started to open " + what + ".").toStdString(),
+                       MessageIcon::Exclamation);
 }
 
 } // namespace qv
