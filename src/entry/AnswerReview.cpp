@@ -88,6 +88,10 @@ void AnswerReview::Rebuild() {
 bool AnswerReview::RefreshRow(int k) {
     if (k < 0 || k >= rowCount() || !sameShape())
         return false;
+    return readRow(k);
+}
+
+bool AnswerReview::readRow(int k) {
     ReviewRow r = ReadRow(doc_, k);
     const auto run = static_cast<std::size_t>(occRuns_[static_cast<std::size_t>(k)]);
     r.page = run < pageOfRun_.size() ? pageOfRun_[run] : 0;
@@ -107,7 +111,7 @@ std::vector<int> AnswerReview::Refresh() {
         return changed;
     }
     for (int k = 0; k < rowCount(); ++k)
-        if (RefreshRow(k))
+        if (readRow(k))
             changed.push_back(k);
     return changed;
 }

@@ -60,6 +60,7 @@ public:
 
 private:
     bool sameShape() const;
+    bool readRow(int k); // the shape is known to match
 
     const CTextDoc& doc_;
     std::vector<ReviewRow> rows_;
