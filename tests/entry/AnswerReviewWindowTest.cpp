@@ -364,3 +364,24 @@ TEST_F(ReviewWindow, KeyboardAloneGoesBetweenTheBarAndTheList) {
         QTest::qWait(10); // a mnemonic presses its button after a short animation
     EXPECT_EQ(position(), QStringLiteral("2/4"));
 }
+
+TEST_F(ReviewWindow, PagesAreThoseOfTheLaidOutForm) {
+    std::string body = "First |A|.\xAE";
+    for (int part = 0; part < 2; ++part) {
+        for (int i = 0; i < 80; ++i)
+            body += "A line of the agreement.\xAE";
+        body += part == 0 ? "Then |B|.\xAE" : "Last |C|.\xAE";
+    }
+    const std::string form = dir.write("long.qvf", TemplateBuilder::simple({"A", "B", "C"}, body)).string();
+    ASSERT_TRUE(frame->OpenDocumentFile(QString::fromStdString(form)));
+    showReview();
+    const int perPage = frame->view()->pagination().GetLinesPerPage();
+    ASSERT_GT(perPage, 1);
+    const int a = cell(0, AnswerReviewModel::Page).toInt();
+    const int b = cell(1, AnswerReviewModel::Page).toInt();
+    const int c = cell(2, AnswerReviewModel::Page).toInt();
+    EXPECT_EQ(a, 1);
+    EXPECT_GT(b, a);
+    EXPECT_GT(c, b);
+    EXPECT_EQ(c, frame->view()->pagination().GetPageCount());
+}
