@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -520,4 +521,29 @@ TEST_F(MergeJobs, ProgressIsShownOnATerminalOnly) {
     EXPECT_NE(shown.out.find(" rows a second"), std::string::npos) << shown.out;
     EXPECT_EQ(shown.out.back(), '\n') << "the line is ended";
     EXPECT_EQ(contents(out / "tty"), contents(out / "piped"));
+}
+
+TEST_F(MergeJobs, PdfsDrawnByTwoJobsReadAsThoseOfOne) {
+    if (!std::filesystem::exists("/usr/bin/pdftotext"))
+        GTEST_SKIP() << "pdftotext is needed to read the PDFs";
+    const std::string form = (kStage / "Tolvad" / "P501.qvf").string();
+    std::string csv = "NAME,PRINCIPAL,RATE\r\n";
+    for (int i = 0; i < 24; ++i)
+        csv += "Name " + std::to_string(i) + "," + std::to_string(1000 + 37 * i) + ",5\r\n";
+    const auto data = out.write("rows.csv", csv);
+    const auto one = merge(form, data, "one", "1", {"--pdf"});
+    const auto two = merge(form, data, "two", "2", {"--pdf"});
+    ASSERT_EQ(one.exitCode, 0) << one.err;
+    ASSERT_EQ(two.exitCode, 0) << two.err;
+    EXPECT_EQ(two.out, one.out);
+    for (int i = 1; i <= 24; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "P501-%04d.pdf", i);
+        const auto text = [&](const char* dir) {
+            return ProcessRunner::run("/usr/bin/pdftotext", {(out / dir / name).string(), "-"}).out;
+        };
+        const std::string expected = text("one");
+        EXPECT_NE(expected.find("Name " + std::to_string(i - 1)), std::string::npos) << name;
+        EXPECT_EQ(text("two"), expected) << name;
+    }
 }

@@ -60,12 +60,6 @@ public:
     bool WriteProfileInt(std::string_view, std::string_view, int) override { return false; }
 };
 
-// The PDF engine and its fonts are Qt's: one PDF is drawn at a time, whichever job asks.
-std::mutex& printing() {
-    static std::mutex lock;
-    return lock;
-}
-
 /// One job's engine: a document of its own, reset to the form as loaded before each row.
 class RowFiller {
 public:
@@ -105,7 +99,8 @@ private:
             const std::string path = (form_.outDir / (form_.stem + "-" + number + "." + o.extension)).string();
             bool ok = true;
             if (o.flag == "pdf") {
-                std::lock_guard lock(printing());
+                // Qt draws PDFs and text in threads other than the GUI thread, each job with a
+                // writer and painter of its own; the GUI application exists before any job starts.
                 ok = FormPrinter::PrintToPdf(path, doc_, numeric_, messages_);
             } else {
                 const std::string bytes = o.flag == "print-file" ? PrintFileWriter::EditorRtf(doc_, form_.page)
