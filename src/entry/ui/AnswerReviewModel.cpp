@@ -101,8 +101,11 @@ QVariant AnswerReviewModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::EditRole && index.column() == Answer)
         return r.state == AnswerState::Answered ? fromCp1252(r.answer) : QString();
     if (role == Qt::ToolTipRole && index.column() == Question) {
+        // The whole prompt; the rows may briefly outlive a form that was replaced.
         const auto& prompts = doc_.state().varPrompts;
-        const auto v = static_cast<std::size_t>(doc_.state().occVars[static_cast<std::size_t>(index.row())]);
+        const auto& vars = doc_.state().occVars;
+        const auto k = static_cast<std::size_t>(index.row());
+        const auto v = k < vars.size() ? static_cast<std::size_t>(vars[k]) : prompts.size();
         return v < prompts.size() ? fromCp1252(prompts[v]).trimmed() : QString();
     }
     if (index.column() == Answer &&
