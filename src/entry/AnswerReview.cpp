@@ -63,6 +63,8 @@ ReviewRow AnswerReview::ReadRow(const CTextDoc& doc, int k) {
 const std::string& AnswerReview::nameOf(int k) const {
     static const std::string none;
     const ProgramState& s = doc_.state();
+    if (k < 0 || k >= rowCount() || !sameShape())
+        return none;
     const auto v = static_cast<std::size_t>(s.occVars[static_cast<std::size_t>(k)]);
     return v < s.varNames.size() ? s.varNames[v] : none;
 }
@@ -131,7 +133,8 @@ void AnswerReview::SetPages(const std::vector<int>& lineOfRun, int linesPerPage)
 std::vector<int> AnswerReview::BlankOccurrencesOfSameName(int k) const {
     std::vector<int> out;
     const ProgramState& s = doc_.state();
-    if (k < 0 || k >= rowCount())
+    // Rows read for another form name nothing of this one.
+    if (k < 0 || k >= rowCount() || !sameShape())
         return out;
     const auto var = s.occVars[static_cast<std::size_t>(k)];
     for (int j = 0; j < rowCount(); ++j)

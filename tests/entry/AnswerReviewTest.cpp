@@ -218,3 +218,13 @@ TEST_F(Offer, SwitchedOffTheFieldShowsTheStoredAnswer) {
     pass();
     EXPECT_EQ(view.positionText, "3/6");
 }
+
+TEST_F(Review, RowsOfAReplacedFormNameNothing) {
+    ASSERT_TRUE(doc.StoreAnswer(0, "Jane Roe"));
+    ASSERT_TRUE(loadTemplate(TemplateBuilder::simple({"A"}, "|A|.")));
+    // Not yet read again: the six old rows stand, but point into nothing.
+    EXPECT_EQ(review.rowCount(), 6);
+    EXPECT_EQ(review.nameOf(4), "");
+    EXPECT_TRUE(review.BlankOccurrencesOfSameName(0).empty());
+    EXPECT_FALSE(review.RefreshRow(0));
+}
