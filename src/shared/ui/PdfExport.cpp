@@ -57,12 +57,12 @@ bool PdfExport::WriteTo(const QString& path, const QPrinter& settings, const Ren
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                         QStringLiteral(".XXXXXX"));
     if (!temp.open()) {
+        // Whatever the system's reason, the user's remedy is another folder.
         const QFileInfo folder(target.absolutePath());
         if (!folder.isDir())
             return fail(QStringLiteral("the folder %1 does not exist").arg(folder.filePath()));
-        if (!folder.isWritable())
-            return fail(QStringLiteral("the folder %1 cannot be written to").arg(folder.filePath()));
-        return fail(temp.errorString());
+        return fail(QStringLiteral("the folder %1 cannot be written to (%2)")
+                        .arg(folder.filePath(), temp.errorString()));
     }
     temp.close();
 
