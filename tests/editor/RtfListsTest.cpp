@@ -9,6 +9,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QSet>
 #include <QVariant>
 #include <gtest/gtest.h>
 
@@ -200,4 +201,31 @@ TEST(RtfLists, HostileListTablesAreBounded) {
     QString againError;
     EXPECT_TRUE(RtfReader::Read(written, again, &againError));
     EXPECT_TRUE(againError.isEmpty()) << againError.toStdString();
+}
+
+TEST(RtfLists, AVeryLongListIsReadInPartsThatReadBackTheSame) {
+    // Qt renumbers every item of a list for each one added: a damaged file of many
+    // thousand items would take minutes. The list goes on as lists of the same look.
+    QByteArray rtf = header();
+    for (int i = 0; i < 2500; ++i)
+        rtf += item(2, 0, "1.", "n");
+    rtf += "}";
+    QTextDocument doc;
+    const QStringList got = read(rtf, doc);
+    ASSERT_EQ(got.size(), 2501);
+    QSet<const QTextList*> lists;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        if (b.textList())
+            lists << b.textList();
+    EXPECT_EQ(lists.size(), 3);
+    for (const QTextList* l : lists) {
+        EXPECT_LE(l->count(), RtfLists::kMaxItems);
+        EXPECT_EQ(l->format().intProperty(RtfLists::kOverrideProperty), 2);
+    }
+    EXPECT_EQ(got[999], QStringLiteral("n [-4/1/3/#.] @999"));
+    EXPECT_EQ(got[1000], QStringLiteral("n [-4/1/3/#.] @0"));
+    const QByteArray written = RtfWriter::Write(doc);
+    QTextDocument again;
+    EXPECT_EQ(read(written, again), got);
+    EXPECT_EQ(RtfWriter::Write(again), written);
 }

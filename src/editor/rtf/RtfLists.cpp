@@ -466,7 +466,7 @@ void RtfLists::place() {
     b.setLeftMargin(b.leftMargin() - (level + 1) * indentWidth);
     cursor_.setBlockFormat(b);
     QPointer<QTextList>& list = made_[key];
-    if (list && list->format().style() == f.style())
+    if (list && list->format().style() == f.style() && list->count() < kMaxItems)
         list->add(cursor_.block());
     else
         list = cursor_.createList(f);

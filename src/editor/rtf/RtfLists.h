@@ -36,6 +36,9 @@ public:
     /// Lists and levels of one file beyond these are not read.
     static constexpr int kMaxLists = 4096;
     static constexpr int kMaxLevel = 8;
+    /// Items of one QTextList: a longer list goes on as another list of the same look,
+    /// since Qt renumbers all of a list's items for each one added.
+    static constexpr int kMaxItems = 1000;
 
     struct Level {
         int style = 0; // QTextListFormat::Style
