@@ -190,6 +190,30 @@ TEST(RtfTables, BoundedAgainstHugeDefinitions) {
         EXPECT_TRUE(text.contains(QLatin1String(s))) << s;
 }
 
+TEST(RtfTables, AVeryLongTableIsReadInPartsThatReadBackTheSame) {
+    // Qt works out a table's whole grid again for each row added: a damaged file of many
+    // thousand rows would take minutes. The table goes on as tables of the same columns.
+    QByteArray body;
+    for (int i = 0; i < 2500; ++i)
+        body += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl r" + QByteArray::number(i) + "\\cell x\\cell\\row";
+    body += "\\pard after\\par";
+    QTextDocument doc;
+    read(rtf(body), doc);
+    const auto t = tables(doc);
+    ASSERT_EQ(t.size(), 3);
+    EXPECT_EQ(t[0]->rows(), qv::editor::RtfTables::kMaxRows);
+    EXPECT_EQ(t[2]->rows(), 500);
+    for (const QTextTable* table : t)
+        EXPECT_EQ(table->columns(), 2);
+    EXPECT_EQ(t[1]->cellAt(0, 0).firstCursorPosition().block().text(), QStringLiteral("r1000"));
+    EXPECT_TRUE(doc.toPlainText().contains(QStringLiteral("after")));
+    const QByteArray written = RtfWriter::Write(doc);
+    QTextDocument again;
+    read(written, again);
+    EXPECT_EQ(describe(again), describe(doc));
+    EXPECT_EQ(RtfWriter::Write(again), written);
+}
+
 TEST(RtfTables, ColumnWidthsBordersShadingAndRowSettings) {
     QTextDocument doc;
     read(rtf("\\trowd\\trqc\\trhdr\\trrh400\\trpaddl100\\trpaddr100\\clbrdrt\\brdrs\\brdrw20\\brdrcf2\\clbrdrb\\brdrdb"

@@ -647,6 +647,12 @@ void RtfTables::endRow() {
     Table& t = d.stack.last();
     if (t.rowStarted)
         d.settleRow(t, want);
+    if (t.row >= kMaxRows && d.stack.size() == 1) {
+        d.close(); // the next row opens a new table
+        // Its place is then found in a frame tree that knows the table just closed.
+        d.cursor.endEditBlock();
+        d.cursor.beginEditBlock();
+    }
 }
 
 void RtfTables::finish() {

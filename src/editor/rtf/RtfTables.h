@@ -58,6 +58,9 @@ public:
     static constexpr int kMaxCells = 64;
     /// Grid columns of one table (distinct cell edges over all its rows).
     static constexpr int kMaxColumns = 256;
+    /// Rows of one QTextTable: a longer table goes on as another, since Qt works out a
+    /// table's whole grid again for each row added.
+    static constexpr int kMaxRows = 1000;
 
 private:
     struct Impl;
