@@ -465,6 +465,42 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
     }
 }
 
+TEST(RtfRobustness, ThousandsOfFontsAndColoursKeepEachRunsOwn) {
+    // Fonts and colours are looked up by hash when read and written: each run keeps its own.
+    constexpr int n = 3000;
+    QByteArray fonts = "{\\fonttbl", colors = "{\\colortbl;", text;
+    for (int i = 0; i < n; ++i) {
+        fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
+        colors += "\\red" + QByteArray::number(i % 256) + "\\green" + QByteArray::number(i / 256) + "\\blue7;";
+        text += "{\\f" + QByteArray::number(i) + "\\cf" + QByteArray::number(i + 1) + " x" + QByteArray::number(i) + "}";
+    }
+    const auto runs = [](const QTextDocument& doc) {
+        QStringList out;
+        for (auto it = doc.begin().begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            out << it.fragment().text() + '/' + f.fontFamilies().toStringList().value(0) + '/' +
+                       f.foreground().color().name();
+        }
+        return out;
+    };
+    QTextDocument first;
+    readInto("{\\rtf1" + fonts + "}" + colors + "}{\\*\\generator x}" + text + "}", first);
+    const QStringList read = runs(first);
+    ASSERT_EQ(read.size(), n);
+    EXPECT_EQ(read[2345], QStringLiteral("x2345/F2345/#290907"));
+    const QByteArray saved = RtfWriter::Write(first);
+    QTextDocument second;
+    readInto(saved, second);
+    EXPECT_EQ(runs(second), read);
+    // The document's own tables, no new entries.
+    EXPECT_EQ(RtfWriter::Write(second), saved);
+    QTextDocument plain; // without a kept header: the writer's own tables
+    readInto("{\\rtf1" + fonts + "}" + colors + "}" + text + "}", plain);
+    QTextDocument plainAgain;
+    readInto(RtfWriter::Write(plain), plainAgain);
+    EXPECT_EQ(runs(plainAgain), runs(plain));
+}
+
 TEST(RtfRobustness, KeptBytesWhoseGroupsDoNotCloseAreNotWritten) {
     // However such bytes came into the document, the file written stays whole RTF.
     const QByteArray rtf = "{\\rtf1\\deff0{\\fonttbl{\\f0 Times;}}{\\colortbl;\\red255\\green0\\blue0;}"

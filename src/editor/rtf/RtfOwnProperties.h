@@ -21,6 +21,11 @@ enum TabLeader { NoLeader, Dots, Hyphens, Underline, ThickLine, Equals, MiddleDo
 constexpr int kPageBreakBefore = QTextFormat::UserProperty + 24;
 constexpr int kKeepWithNext = QTextFormat::UserProperty + 25;
 
+/// On a character format read with a font: the font's name again (QString). Qt hashes a
+/// format's family list all alike, so that a file using thousands of fonts had every new
+/// format compared with every other; the name alone gives each family a hash of its own.
+constexpr int kFontName = QTextFormat::UserProperty + 26;
+
 /// Document properties, set when the file's header is kept: its font and colour tables
 /// as read (QByteArray), the font numbers by name (QVariantMap) and the colours by
 /// number (QVariantList of QColor, an invalid one for "automatic"), and \deff.

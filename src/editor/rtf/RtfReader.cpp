@@ -715,8 +715,10 @@ private:
         f.setFontUnderline(ch.underline);
         f.setFontStrikeOut(ch.strike);
         f.setFontPointSize(ch.size / 2.0);
-        if (auto it = fonts_.find(ch.font); it != fonts_.end() && !it->second.name.isEmpty())
+        if (auto it = fonts_.find(ch.font); it != fonts_.end() && !it->second.name.isEmpty()) {
             f.setFontFamilies({it->second.name});
+            f.setProperty(RtfOwn::kFontName, it->second.name);
+        }
         if (ch.color > 0 && ch.color < colors_.size() && colors_[ch.color].isValid())
             f.setForeground(colors_[ch.color]);
         if (ch.highlight > 0 && ch.highlight < colors_.size() && colors_[ch.highlight].isValid())

@@ -19,6 +19,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <map>
+#include <unordered_map>
+#include <utility>
 
 namespace qv::editor {
 namespace {
@@ -95,29 +98,48 @@ private:
             keptColorTable_.clear();
         if (!keptColorTable_.isEmpty())
             for (const QVariant& c : doc_.property(RtfOwn::kColors).toList())
-                keptColors_ << c.value<QColor>();
+                addKeptColor(c.value<QColor>());
         for (QTextBlock block = doc_.begin(); block.isValid(); block = block.next())
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
-                if (!fonts_.contains(familyOf(f)))
-                    fonts_ << familyOf(f);
+                addFont(familyOf(f));
                 for (const QBrush& b : {f.foreground(), f.background()})
-                    if (b.style() != Qt::NoBrush && !colors_.contains(b.color()))
-                        colors_ << b.color();
+                    if (b.style() != Qt::NoBrush)
+                        addColor(b.color());
             }
         for (const QColor& c : RtfTableWriter::colorsOf(doc_)) // cell shading and borders
-            if (!colors_.contains(c))
-                colors_ << c;
+            addColor(c);
         if (fonts_.isEmpty())
-            fonts_ << QStringLiteral("Courier New");
+            addFont(QStringLiteral("Courier New"));
+    }
+
+    // The tables are looked up by hash: a document of thousands of fonts or colours is
+    // written in time in proportion to its size.
+    int addFont(const QString& family) {
+        const auto [it, added] = fontAt_.try_emplace(family, int(fonts_.size()));
+        if (added)
+            fonts_ << family;
+        return it->second;
+    }
+
+    static std::pair<int, quint64> colorKey(const QColor& c) { return {int(c.spec()), quint64(c.rgba64())}; }
+
+    int addColor(const QColor& color) {
+        const auto [it, added] = colorAt_.try_emplace(colorKey(color), int(colors_.size()));
+        if (added)
+            colors_ << color;
+        return it->second;
+    }
+
+    void addKeptColor(const QColor& color) {
+        if (color.isValid())
+            keptColorAt_.try_emplace(color.rgb(), int(keptColors_.size()));
+        keptColors_ << color;
     }
 
     int fontNumber(const QString& family) {
-        if (keptFontTable_.isEmpty()) {
-            if (!fonts_.contains(family)) // an empty paragraph's own font
-                fonts_ << family;
-            return int(fonts_.indexOf(family));
-        }
+        if (keptFontTable_.isEmpty())
+            return addFont(family); // new only for an empty paragraph's own font
         if (auto it = fontNumbers_.find(family); it != fontNumbers_.end())
             return it.value();
         newFonts_ << family;
@@ -126,15 +148,11 @@ private:
     }
 
     int colorNumber(const QColor& color) {
-        if (keptColorTable_.isEmpty()) {
-            if (!colors_.contains(color))
-                colors_ << color;
-            return int(colors_.indexOf(color)) + 1;
-        }
-        for (int i = 0; i < keptColors_.size(); ++i)
-            if (keptColors_[i].isValid() && keptColors_[i].rgb() == color.rgb())
-                return i;
-        keptColors_ << color;
+        if (keptColorTable_.isEmpty())
+            return addColor(color) + 1;
+        if (const auto it = keptColorAt_.find(color.rgb()); it != keptColorAt_.end())
+            return it->second;
+        addKeptColor(color);
         newColors_ << color;
         return int(keptColors_.size()) - 1;
     }
@@ -409,6 +427,9 @@ private:
     RtfListWriter lists_;
     QStringList fonts_;
     QList<QColor> colors_;
+    std::unordered_map<QString, int> fontAt_; // by family, into fonts_
+    std::map<std::pair<int, quint64>, int> colorAt_; // into colors_
+    std::unordered_map<QRgb, int> keptColorAt_; // the first valid kept colour of each value
     int defaultFont_ = 0;
     bool superOrSub_ = false; // the last run written was raised or lowered
     QByteArray keptFontTable_, keptColorTable_;
