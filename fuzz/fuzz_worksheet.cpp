@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The round trip, before anything is changed.
     const std::string written = doc.worksheetBytes();
     qv::WorksheetData again;
-    if (qv::WorksheetFile::decode(written, again) != qv::WorksheetFile::ReadError::None || !sameDocument(read, again))
+    if (qv::WorksheetFile::decode(written, again) != qv::WorksheetFile::ReadError::None ||
+        !sameDocument(read, again))
         std::abort();
     qv::fuzz::FuzzDoc g;
     if (!g.doc.LoadWorksheet(written) || g.doc.worksheetBytes() != written)

@@ -470,9 +470,11 @@ TEST(RtfRobustness, ThousandsOfFontsAndColoursKeepEachRunsOwn) {
     constexpr int n = 3000;
     QByteArray fonts = "{\\fonttbl", colors = "{\\colortbl;", text;
     for (int i = 0; i < n; ++i) {
-        fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
-        colors += "\\red" + QByteArray::number(i % 256) + "\\green" + QByteArray::number(i / 256) + "\\blue7;";
-        text += "{\\f" + QByteArray::number(i) + "\\cf" + QByteArray::number(i + 1) + " x" + QByteArray::number(i) + "}";
+        const QByteArray number = QByteArray::number(i);
+        fonts += "{\\f" + number + " F" + number + ";}";
+        colors += "\\red" + QByteArray::number(i % 256) + "\\green" + QByteArray::number(i / 256) +
+                  "\\blue7;";
+        text += "{\\f" + number + "\\cf" + QByteArray::number(i + 1) + " x" + number + "}";
     }
     const auto runs = [](const QTextDocument& doc) {
         QStringList out;

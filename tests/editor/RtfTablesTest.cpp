@@ -195,7 +195,8 @@ TEST(RtfTables, AVeryLongTableIsReadInPartsThatReadBackTheSame) {
     // thousand rows would take minutes. The table goes on as tables of the same columns.
     QByteArray body;
     for (int i = 0; i < 2500; ++i)
-        body += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl r" + QByteArray::number(i) + "\\cell x\\cell\\row";
+        body += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl r" + QByteArray::number(i) +
+                "\\cell x\\cell\\row";
     body += "\\pard after\\par";
     QTextDocument doc;
     read(rtf(body), doc);

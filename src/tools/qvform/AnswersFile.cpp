@@ -76,7 +76,8 @@ private:
         return false;
     }
     [[noreturn]] void badPair() {
-        throw RefusedFile("answer " + std::to_string(pair_) + " of " + path_ + " is not a [key, value] pair of strings");
+        throw RefusedFile("answer " + std::to_string(pair_) + " of " + path_ +
+                          " is not a [key, value] pair of strings");
     }
 
     const std::string& path_;
