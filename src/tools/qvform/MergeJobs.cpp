@@ -14,6 +14,10 @@
 #include "view/NumericFields.h"
 #include "view/ui/FormPrinter.h"
 
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPdfWriter>
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstdio>
@@ -96,23 +100,33 @@ private:
         char number[24];
         std::snprintf(number, sizeof number, "%04zu", row.number);
         for (const MergeOutput& o : form_.outputs) {
-            const std::string path = (form_.outDir / (form_.stem + "-" + number + "." + o.extension)).string();
-            bool ok = true;
-            if (o.flag == "pdf") {
-                // Qt draws PDFs and text in threads other than the GUI thread, each job with a
-                // writer and painter of its own; the GUI application exists before any job starts.
-                ok = FormPrinter::PrintToPdf(path, doc_, numeric_, messages_);
-            } else {
-                const std::string bytes = o.flag == "print-file" ? PrintFileWriter::EditorRtf(doc_, form_.page)
-                                          : o.flag == "rtf"      ? PrintFileWriter::WordProcessorRtf(doc_)
-                                                                 : doc_.worksheetBytes();
-                // Batch outputs can be made again, so they skip the flush to disk.
-                ok = !platform::AtomicFile::write(path, bytes, false);
-            }
-            if (!ok)
-                throw RefusedFile("cannot write " + path);
-            row.written.push_back(path);
+            MergeFile file;
+            file.path = (form_.outDir / (form_.stem + "-" + number + "." + o.extension)).string();
+            file.pdf = o.flag == "pdf";
+            file.bytes = file.pdf                 ? pdfBytes()
+                         : o.flag == "print-file" ? PrintFileWriter::EditorRtf(doc_, form_.page)
+                         : o.flag == "rtf"        ? PrintFileWriter::WordProcessorRtf(doc_)
+                                                  : doc_.worksheetBytes();
+            row.files.push_back(std::move(file));
         }
+    }
+
+    // The document printed as a PDF as the program prints one (Letter paper, the form's
+    // orientation). Qt draws PDFs and text in threads other than the GUI thread, each job
+    // with a writer and painter of its own; the GUI application exists before any job starts.
+    std::string pdfBytes() {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&buffer);
+            pdf.setResolution(600);
+            pdf.setCreator(QStringLiteral("Q-V Variable Entry"));
+            const QPageLayout::Orientation orientation =
+                state_.page.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
+            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), orientation, QMarginsF(0, 0, 0, 0)));
+            FormPrinter::Print(pdf, doc_, numeric_);
+        }
+        return std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
     }
 
     const MergeForm& form_;
@@ -130,13 +144,29 @@ class Reporter {
 public:
     Reporter(MergeProgress& progress, std::ostream& messages) : progress_(progress), messages_(messages) {}
 
-    /// False when the row stopped the merge.
+    /// Writes the row's files; false when one could not be written, which stops the merge.
     bool add(MergeRow& row) {
         if (!row.messages.empty()) {
             progress_.clear();
             messages_ << row.messages << std::flush;
         }
-        report_.written.insert(report_.written.end(), row.written.begin(), row.written.end());
+        if (row.failure)
+            return false;
+        // Files are made here, one at a time in row order: a folder takes one new file at a
+        // time whoever asks, and a merge that stops leaves the files one job would leave.
+        for (const MergeFile& file : row.files) {
+            // Batch outputs can be made again, so they skip the flush to disk.
+            if (auto ec = platform::AtomicFile::write(file.path, file.bytes, false)) {
+                if (file.pdf) {
+                    progress_.clear();
+                    messages_ << "The PDF file " << file.path << " could not be written: " << ec.message() << ".\n"
+                              << std::flush;
+                }
+                row.failure = std::make_exception_ptr(RefusedFile("cannot write " + file.path));
+                return false;
+            }
+            report_.written.push_back(file.path);
+        }
         if (!row.problem.empty()) {
             if (report_.problems.size() < kMaxListed)
                 report_.problems.emplace_back(row.line, "row skipped: " + row.problem);
@@ -144,7 +174,7 @@ public:
                 firstUnlisted_ = row.line;
         }
         progress_.rowDone();
-        return !row.failure;
+        return true;
     }
 
     MergeReport finish() {
@@ -232,15 +262,6 @@ public:
                 t.join();
     }
 
-    /// After `stop`: the files of the rows still out, which one job would not have made.
-    void removeUnreported() {
-        for (const Slot& s : rows_)
-            for (const std::string& path : s.row->written) {
-                std::error_code ec;
-                std::filesystem::remove(path, ec);
-            }
-    }
-
 private:
     struct Slot {
         std::unique_ptr<MergeRow> row;
@@ -264,7 +285,9 @@ private:
                     s.done = true;
                     break;
                 }
-            done_.notify_one();
+            // Only the oldest row lets the reporting go on.
+            if (rows_.front().row.get() == row)
+                done_.notify_one();
         }
     }
 
@@ -327,7 +350,6 @@ MergeReport MergeJobs::Run(const MergeForm& form, CsvReader& rows, int jobs, Mer
         std::unique_ptr<MergeRow> row = queue.takeFront();
         if (!reporter.add(*row)) {
             queue.stop();
-            queue.removeUnreported();
             std::rethrow_exception(row->failure);
         }
     }

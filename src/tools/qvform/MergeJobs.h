@@ -38,15 +38,22 @@ struct MergeForm {
     int charsPerLine = 65;
 };
 
+/// A file made for a row, written once the rows before it are.
+struct MergeFile {
+    std::string path;
+    std::string bytes;
+    bool pdf = false;
+};
+
 /// One data row on its way through a merge.
 struct MergeRow {
     std::size_t number = 0; // 1 for the first record after the header
     int line = 0;           // the file line the record starts on
     std::vector<std::string> fields;
     std::string problem;              // why the row is skipped, or empty
-    std::vector<std::string> written; // the files made for it, in output order
+    std::vector<MergeFile> files;     // in output order
     std::string messages;             // what the engine reported while filling it
-    std::exception_ptr failure;       // what stopped it (a file that could not be written)
+    std::exception_ptr failure;       // what stopped it
 };
 
 /// What a merge did, in row order.
@@ -64,9 +71,9 @@ public:
     static int DefaultJobs();
     static constexpr int kMaxJobs = 64;
 
-    /// Reads the rows after the header from `rows` and fills each good one. A row that
-    /// cannot be written stops the merge as with one job: files of later rows made
-    /// meanwhile are taken away, and the failure is thrown once the jobs have stopped.
+    /// Reads the rows after the header from `rows` and fills each good one. A file that
+    /// cannot be written stops the merge where one job stops it, and the failure is thrown
+    /// once the jobs have stopped.
     /// Engine messages go to `messages` in row order; `needPrinting` is called before
     /// the first PDF.
     static MergeReport Run(const MergeForm& form, CsvReader& rows, int jobs, MergeProgress& progress,
