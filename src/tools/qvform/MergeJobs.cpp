@@ -44,7 +44,7 @@ public:
         text_ += text;
         text_ += '\n';
         return buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel ? MessageReply::Ok
-                                                                                     : MessageReply::No;
+                                                                                    : MessageReply::No;
     }
     std::string take() { return std::exchange(text_, {}); }
 
@@ -56,10 +56,13 @@ private:
 /// sharing the store with the other jobs.
 class NoSettings : public platform::Profile {
 public:
-    std::string GetProfileString(std::string_view, std::string_view, std::string_view defaultValue) const override {
+    std::string GetProfileString(std::string_view, std::string_view,
+                                 std::string_view defaultValue) const override {
         return std::string(defaultValue);
     }
-    int GetProfileInt(std::string_view, std::string_view, int defaultValue) const override { return defaultValue; }
+    int GetProfileInt(std::string_view, std::string_view, int defaultValue) const override {
+        return defaultValue;
+    }
     bool WriteProfileString(std::string_view, std::string_view, std::string_view) override { return false; }
     bool WriteProfileInt(std::string_view, std::string_view, int) override { return false; }
 };
@@ -68,7 +71,8 @@ public:
 class RowFiller {
 public:
     explicit RowFiller(const MergeForm& form)
-        : form_(form), doc_(state_, DocumentServices{messages_, settings_, clock_, host_}), numeric_(doc_, form.locale) {
+        : form_(form), doc_(state_, DocumentServices{messages_, settings_, clock_, host_}),
+          numeric_(doc_, form.locale) {
         state_ = form.state;
         doc_.runFlags = form.runFlags;
         doc_.runValues = form.runValues;
@@ -159,7 +163,8 @@ public:
             if (auto ec = platform::AtomicFile::write(file.path, file.bytes, false)) {
                 if (file.pdf) {
                     progress_.clear();
-                    messages_ << "The PDF file " << file.path << " could not be written: " << ec.message() << ".\n"
+                    messages_ << "The PDF file " << file.path << " could not be written: " << ec.message()
+                              << ".\n"
                               << std::flush;
                 }
                 row.failure = std::make_exception_ptr(RefusedFile("cannot write " + file.path));

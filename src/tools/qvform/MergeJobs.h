@@ -50,10 +50,10 @@ struct MergeRow {
     std::size_t number = 0; // 1 for the first record after the header
     int line = 0;           // the file line the record starts on
     std::vector<std::string> fields;
-    std::string problem;              // why the row is skipped, or empty
-    std::vector<MergeFile> files;     // in output order
-    std::string messages;             // what the engine reported while filling it
-    std::exception_ptr failure;       // what stopped it
+    std::string problem;          // why the row is skipped, or empty
+    std::vector<MergeFile> files; // in output order
+    std::string messages;         // what the engine reported while filling it
+    std::exception_ptr failure;   // what stopped it
 };
 
 /// What a merge did, in row order.
