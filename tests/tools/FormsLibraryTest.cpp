@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -402,9 +402,11 @@ protected:
     }
     /// merge into out/NAME with the given job count; the folder name is taken out of the
     /// report so that two runs compare.
-    ProcessRunner::Result merge(const std::string& form, const std::filesystem::path& csv, const std::string& name,
-                                const std::string& jobs, std::vector<std::string> extra = {}) {
-        std::vector<std::string> args{"merge", form, csv.string(), "--out", (out / name).string(), "--jobs", jobs};
+    ProcessRunner::Result merge(const std::string& form, const std::filesystem::path& csv,
+                                const std::string& name, const std::string& jobs,
+                                std::vector<std::string> extra = {}) {
+        std::vector<std::string> args{"merge",  form, csv.string(), "--out", (out / name).string(),
+                                      "--jobs", jobs};
         args.insert(args.end(), extra.begin(), extra.end());
         auto r = qvform(args);
         for (std::string* text : {&r.out, &r.err})
@@ -417,10 +419,11 @@ protected:
 TEST_F(MergeJobs, TwoJobsWriteTheSameFilesMessagesAndReportAsOne) {
     // A padded field left blank, a calculation the evaluator refuses (a message each row),
     // numbers that do not read cleanly, and bad rows among hundreds of good ones.
-    const std::string form = compiled("jobs", "@form Portrait\n@var NAME\nName\n@var CITY\nCity\n"
-                                              "@var QTY\nQuantity\n@var PRICE\nPrice\n@var TOTAL\nTotal\n@body\n"
-                                              "{pad 20}|NAME| of |CITY|: {=DAA0311}|QTY| at {=DAB0311}|PRICE| "
-                                              "is {=CAC0311[AA*AB]}|TOTAL| and {=CAD0311[AA + 1]}|TOTAL|.{para}\n");
+    const std::string form =
+        compiled("jobs", "@form Portrait\n@var NAME\nName\n@var CITY\nCity\n"
+                         "@var QTY\nQuantity\n@var PRICE\nPrice\n@var TOTAL\nTotal\n@body\n"
+                         "{pad 20}|NAME| of |CITY|: {=DAA0311}|QTY| at {=DAB0311}|PRICE| "
+                         "is {=CAC0311[AA*AB]}|TOTAL| and {=CAD0311[AA + 1]}|TOTAL|.{para}\n");
     std::string csv = "NAME,CITY,QTY,PRICE\r\n";
     for (int i = 0; i < 300; ++i) {
         if (i % 37 == 5)
@@ -428,8 +431,8 @@ TEST_F(MergeJobs, TwoJobsWriteTheSameFilesMessagesAndReportAsOne) {
         else if (i % 50 == 7)
             csv += "\"\",Paris,abc,\"1,2,3\"\r\n";
         else
-            csv += (i % 3 == 0 ? std::string("\"\"") : "\"Roe " + std::to_string(i) + ", Jane\"") + ",\"Town " +
-                   std::to_string(i % 11) + "\n(north)\"," + std::to_string(i % 9) + "," +
+            csv += (i % 3 == 0 ? std::string("\"\"") : "\"Roe " + std::to_string(i) + ", Jane\"") +
+                   ",\"Town " + std::to_string(i % 11) + "\n(north)\"," + std::to_string(i % 9) + "," +
                    std::to_string(i) + ".25\r\n";
     }
     csv += "last,\"unclosed\r\n";
@@ -511,10 +514,9 @@ TEST_F(MergeJobs, ProgressIsShownOnATerminalOnly) {
     // script(1) gives the command a terminal and copies what it shows to its own output.
     const std::string command = "'" + std::string(QVFORM_EXE) + "' merge '" + form + "' '" + data.string() +
                                 "' --out '" + (out / "tty").string() + "' --jobs 2 > /dev/null";
-    const auto shown = ProcessRunner::run("/usr/bin/script", {"-qec", command, "/dev/null"},
-                                          {{"HOME", home.path().string()},
-                                           {"XDG_CONFIG_HOME", (home / ".config").string()},
-                                           {"LC_ALL", "C"}});
+    const auto shown = ProcessRunner::run(
+        "/usr/bin/script", {"-qec", command, "/dev/null"},
+        {{"HOME", home.path().string()}, {"XDG_CONFIG_HOME", (home / ".config").string()}, {"LC_ALL", "C"}});
     EXPECT_EQ(shown.exitCode, 0) << shown.out;
     EXPECT_NE(shown.out.find("\r"), std::string::npos) << "redrawn in place";
     EXPECT_NE(shown.out.find("] 250 of 250 rows, "), std::string::npos) << shown.out;
