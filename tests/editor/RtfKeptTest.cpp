@@ -443,6 +443,9 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
          "{\\rtf1 \\f{\\'aa}{\\stylesheet}{\\fonttbl{\\f0\\fcharset204 X;}}}"},
         {"a Latin letter in a font of another code page",
          "{\\rtf1{\\fonttbl{\\f1\\fcharset204 X;}}{\\*\\generator x}\\f1 \\'c0\\u233?}"},
+        {"a section break cut short after a backslash", "{\\rtf1 u{\\sect\\"},
+        {"a section break first in a table cell",
+         "{\\rtf1 a\\par\\trowd\\cellx1440\\pard\\intbl\\sect b\\cell\\row}"},
         {"a list word in the list table's own group",
          "{\\rtf1 \\ls1 a\\par{\\*\\listtable\\list{\\listlevel}\\listid1}"
          "{\\listoverridetable{\\listoverride\\listid1\\ls1}}}"},

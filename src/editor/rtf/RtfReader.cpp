@@ -679,8 +679,15 @@ private:
     void endSectionBreak() {
         if (sectionStart_ < 0)
             return;
-        const QByteArray bytes = in_.mid(sectionStart_, tokenStart_ - sectionStart_).trimmed();
+        QByteArray bytes = in_.mid(sectionStart_, tokenStart_ - sectionStart_).trimmed();
         sectionStart_ = -1;
+        // A file cut short after a backslash: written back, it would take the line end
+        // after it as a paragraph.
+        qsizetype backslashes = 0;
+        while (backslashes < bytes.size() && bytes[bytes.size() - 1 - backslashes] == '\\')
+            ++backslashes;
+        if (backslashes % 2)
+            bytes.chop(1);
         if (bytes.isEmpty())
             return;
         const QByteArray prefix = std::exchange(prefix_, QByteArray());

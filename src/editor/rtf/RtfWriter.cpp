@@ -232,9 +232,11 @@ private:
     /// `tableWords` put the paragraph in a table cell (RtfTableWriter).
     void writeBlock(const QTextBlock& block, QByteArray& out, const QByteArray& tableWords = {}) {
         const QTextBlockFormat b = block.blockFormat();
-        // A section break read between paragraphs goes back there.
-        if (const QByteArray section = sectionBreakAt(block); !section.isEmpty())
-            out += section + "\r\n";
+        // A section break read between paragraphs goes back there; in a table cell it
+        // would end the table, and goes as a group of its own like any kept object.
+        const bool sectionFirst = tableWords.isEmpty() && !sectionBreakAt(block).isEmpty();
+        if (sectionFirst)
+            out += sectionBreakAt(block) + "\r\n";
         const bool pageBreakBefore = b.boolProperty(RtfOwn::kPageBreakBefore);
         if ((b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !pageBreakBefore)
             out += "\\page\r\n";
@@ -289,7 +291,7 @@ private:
                 // inside a group of its own (LibreOffice lets a footnote's \\super run on).
                 const QByteArray group = f.property(RtfKept::kGroupProperty).toByteArray();
                 // A section break that begins the paragraph went before it.
-                const int written = fragment.position() == block.position() && isSectionBreak(group);
+                const int written = sectionFirst && fragment.position() == block.position();
                 if (fragment.length() == written || !RtfTokenizer::Balanced(group))
                     continue;
                 out += '{';
