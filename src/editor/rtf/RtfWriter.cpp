@@ -234,12 +234,14 @@ private:
         const QTextBlockFormat b = block.blockFormat();
         // A section break read between paragraphs goes back there; in a table cell it
         // would end the table, and goes as a group of its own like any kept object.
+        // A page break goes first: after the section break it would end the paragraph the
+        // break was read in.
         const bool sectionFirst = tableWords.isEmpty() && !sectionBreakAt(block).isEmpty();
-        if (sectionFirst)
-            out += sectionBreakAt(block) + "\r\n";
         const bool pageBreakBefore = b.boolProperty(RtfOwn::kPageBreakBefore);
         if ((b.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) && !pageBreakBefore)
             out += "\\page\r\n";
+        if (sectionFirst)
+            out += sectionBreakAt(block) + "\r\n";
         out += "\\pard" + tableWords + lists_.paragraphWords(block);
         const Qt::Alignment a = b.alignment() & Qt::AlignHorizontal_Mask;
         out += a & Qt::AlignHCenter   ? "\\qc"
