@@ -444,6 +444,7 @@ TEST(RtfRobustness, DamagedFilesReadWrittenAndReadAgainGiveTheSameDocument) {
         {"a Latin letter in a font of another code page",
          "{\\rtf1{\\fonttbl{\\f1\\fcharset204 X;}}{\\*\\generator x}\\f1 \\'c0\\u233?}"},
         {"a section break cut short after a backslash", "{\\rtf1 u{\\sect\\"},
+        {"a list override table ending in \\'", "{\\rtf1 i{\\listoverridetable\\'}\\ls2}"},
         {"a section break after a page break", "{\\rtf1 b\\page\\sect\\'ff}"},
         {"a section break first in a table cell",
          "{\\rtf1 a\\par\\trowd\\cellx1440\\pard\\intbl\\sect b\\cell\\row}"},

@@ -119,7 +119,10 @@ int after(int n) {
 /// The group with `entries` put before its closing brace.
 QByteArray withEntries(const QByteArray& group, const QByteArray& entries) {
     const qsizetype close = group.lastIndexOf('}');
-    return close < 0 ? group : group.left(close) + entries + group.mid(close);
+    if (close < 0 || entries.isEmpty())
+        return group;
+    // On a line of their own: a \' at the group's end takes the two bytes after it.
+    return group.left(close) + "\r\n" + entries + group.mid(close);
 }
 
 } // namespace
