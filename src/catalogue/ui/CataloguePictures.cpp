@@ -1,5 +1,7 @@
 #include "catalogue/ui/CataloguePictures.h"
 
+#include "catalogue/CategoryNames.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -22,18 +24,6 @@ const QColor kCategoryColours[11] = {
     QColor(0x2E, 0x7D, 0x6F), QColor(0x9A, 0x5B, 0x3F), QColor(0x5A, 0x6F, 0x8F), QColor(0x8F, 0x4F, 0x6A),
     QColor(0x7A, 0x6A, 0x45), QColor(0x3E, 0x5F, 0x7F), QColor(0x6A, 0x6A, 0x6A),
 };
-// The categories in the order of the catalogue's data files and the keyword search's list.
-const char* const kNames[11] = {"Family/Personal Records",
-                                "Business Forms",
-                                "Educational Records",
-                                "Health Records",
-                                "Investments/Financial Records",
-                                "Purchase and Maintenance Records",
-                                "Important Names, Dates and Facts",
-                                "Event Planning",
-                                "Travel Data",
-                                "Recreational Activities",
-                                "Special Projects"};
 const char* const kGlyphs[11] = {"F", "B", "Ed", "H", "$", "P", "I", "Ev", "T", "R", "S"};
 
 QPixmap canvas(int w, int h, qreal scale) {
@@ -167,7 +157,7 @@ void drawDocuments(QPainter& p, const QPointF& at, qreal scale) {
 } // namespace
 
 QString CataloguePictures::CategoryName(int category) {
-    return QString::fromLatin1(kNames[category % 11]);
+    return QString::fromLatin1(kCategoryNames[category % 11]);
 }
 
 QPixmap CataloguePictures::CategoryButton(int category, State state, qreal scale) {

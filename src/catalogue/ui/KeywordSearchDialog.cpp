@@ -1,5 +1,6 @@
 #include "catalogue/ui/KeywordSearchDialog.h"
 
+#include "catalogue/CategoryNames.h"
 #include "catalogue/KeywordSuggestions.h"
 #include "catalogue/ui/CatalogueWindow.h"
 #include "catalogue/ui/FormsList.h"
@@ -20,19 +21,6 @@
 
 namespace qv::catalogue {
 namespace {
-
-const char* const kLookIn[] = {"All Categories",
-                               "Family/Personal Records",
-                               "Business Forms",
-                               "Educational Records",
-                               "Health Records",
-                               "Investments/Financial Records",
-                               "Purchase and Maintenance Records",
-                               "Important Names, Dates and Facts",
-                               "Event Planning",
-                               "Travel Data",
-                               "Recreational Activities",
-                               "Special Projects"};
 
 QString fromCp1252(const std::string& s) {
     return QString::fromStdString(CodePage::toUtf8(s));
@@ -67,7 +55,8 @@ KeywordSearchDialog::KeywordSearchDialog(const CatalogueData& data, const FormLa
     search_->setAccessibleName(tr("Search for"));
     lookIn_ = new QComboBox(this);
     lookIn_->setObjectName(QStringLiteral("lookIn1011"));
-    for (const char* text : kLookIn)
+    lookIn_->addItem(QStringLiteral("All Categories"));
+    for (const char* text : kCategoryNames)
         lookIn_->addItem(QString::fromLatin1(text));
     lookIn_->setAccessibleName(tr("Look in"));
 
