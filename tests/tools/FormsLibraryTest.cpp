@@ -486,6 +486,32 @@ TEST_F(MergeJobs, ARowThatCannotBeWrittenStopsTheMergeAtTheSameRowWhateverTheJob
     EXPECT_EQ(twoNames, oneNames) << "the rows after it are not left behind";
 }
 
+TEST_F(MergeJobs, AMergeOverAnEarlierOneReplacesItsFilesAndKeepsTheirPermissions) {
+    const std::string form = (kStage / "Tolvad" / "P501.qvf").string();
+    std::string first = "NAME,PRINCIPAL,RATE\r\n", second = first;
+    for (int i = 0; i < 40; ++i) {
+        first += "First " + std::to_string(i) + ",1000,5\r\n";
+        second += "Second " + std::to_string(i) + ",2500,7\r\n";
+    }
+    // One more row the second time: its file is new, the others replace the first run's.
+    second += "Second 40,2500,7\r\n";
+    const auto firstCsv = out.write("first.csv", first);
+    const auto secondCsv = out.write("second.csv", second);
+    ASSERT_EQ(merge(form, secondCsv, "fresh", "1").exitCode, 0);
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        const std::string name = std::string("again") + jobs;
+        ASSERT_EQ(merge(form, firstCsv, name, jobs).exitCode, 0);
+        const auto kept = out / name / "P501-0007.qvp";
+        std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        const auto r = merge(form, secondCsv, name, jobs);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(contents(out / name) == contents(out / "fresh")) << "the files differ";
+        EXPECT_EQ(std::filesystem::status(kept).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
+}
+
 TEST_F(MergeJobs, AJobCountOutsideOneToSixtyFourIsRefusedBeforeAnythingIsWritten) {
     const std::string form = (kStage / "Tolvad" / "P501.qvf").string();
     const auto data = out.write("rows.csv", "NAME\r\nJane\r\n");

@@ -111,6 +111,7 @@ private:
                          : o.flag == "print-file" ? PrintFileWriter::EditorRtf(doc_, form_.page)
                          : o.flag == "rtf"        ? PrintFileWriter::WordProcessorRtf(doc_)
                                                   : doc_.worksheetBytes();
+            file.staged.stage(form_.outDir, file.bytes);
             row.files.push_back(std::move(file));
         }
     }
@@ -156,9 +157,13 @@ public:
         }
         if (row.failure)
             return false;
-        // Files are made here, one at a time in row order: a folder takes one new file at a
-        // time whoever asks, and a merge that stops leaves the files one job would leave.
-        for (const MergeFile& file : row.files) {
+        // Files are named here, one at a time in row order, so a merge that stops leaves the
+        // files one job would leave. The jobs have written them already where they could.
+        for (MergeFile& file : row.files) {
+            if (file.staged.link(file.path)) {
+                report_.written.push_back(file.path);
+                continue;
+            }
             // Batch outputs can be made again, so they skip the flush to disk.
             if (auto ec = platform::AtomicFile::write(file.path, file.bytes, false)) {
                 if (file.pdf) {
@@ -215,43 +220,50 @@ bool readRow(CsvReader& rows, std::size_t columns, std::size_t& number, MergeRow
     return true;
 }
 
-/// Rows handed to the jobs and taken back in order. At most `window` rows are out at a
+/// Rows handed to the jobs and taken back in order. Only a window of rows is out at a
 /// time, so a large file is never held in memory.
 class RowQueue {
 public:
-    RowQueue(const MergeForm& form, int jobs) : window_(static_cast<std::size_t>(jobs) * 8) {
+    // Each row out holds a staged file open per output: the window keeps that to a few
+    // hundred descriptors even with the most jobs.
+    RowQueue(const MergeForm& form, int jobs)
+        : window_(std::clamp<std::size_t>(static_cast<std::size_t>(jobs) * 16, 32, 128)) {
         for (int j = 0; j < jobs; ++j)
             threads_.emplace_back([this, &form] { work(form); });
     }
     ~RowQueue() { stop(); }
 
-    bool full() {
+    std::size_t window() const { return window_; }
+
+    /// How many more rows may go out.
+    std::size_t room() {
         std::lock_guard lock(mutex_);
-        return rows_.size() >= window_;
-    }
-    bool empty() {
-        std::lock_guard lock(mutex_);
-        return rows_.empty();
+        return window_ - rows_.size();
     }
 
-    void push(std::unique_ptr<MergeRow> row) {
+    /// Hands rows to the jobs all at once: one wake-up for many rows.
+    void push(std::vector<std::unique_ptr<MergeRow>>& batch) {
         std::lock_guard lock(mutex_);
-        Slot slot{std::move(row), false};
-        if (!slot.row->problem.empty())
-            slot.done = true;
-        else
-            todo_.push_back(slot.row.get());
-        rows_.push_back(std::move(slot));
-        work_.notify_one();
+        for (auto& row : batch) {
+            Slot slot{std::move(row), false};
+            if (!slot.row->problem.empty())
+                slot.done = true;
+            else
+                todo_.push_back(slot.row.get());
+            rows_.push_back(std::move(slot));
+        }
+        batch.clear();
+        work_.notify_all();
     }
 
-    /// The oldest row once it is done.
-    std::unique_ptr<MergeRow> takeFront() {
+    /// The oldest rows that are done, in order, once the oldest is; nothing when none is out.
+    void takeDone(std::vector<std::unique_ptr<MergeRow>>& done) {
         std::unique_lock lock(mutex_);
-        done_.wait(lock, [this] { return rows_.front().done; });
-        std::unique_ptr<MergeRow> row = std::move(rows_.front().row);
-        rows_.pop_front();
-        return row;
+        done_.wait(lock, [this] { return rows_.empty() || rows_.front().done; });
+        while (!rows_.empty() && rows_.front().done) {
+            done.push_back(std::move(rows_.front().row));
+            rows_.pop_front();
+        }
     }
 
     /// Stops the jobs (rows not begun stay undone) and waits for them.
@@ -342,21 +354,28 @@ MergeReport MergeJobs::Run(const MergeForm& form, CsvReader& rows, int jobs, Mer
     if (pdf)
         needPrinting();
     RowQueue queue(form, jobs);
+    std::vector<std::unique_ptr<MergeRow>> batch, done;
     bool more = true;
-    while (more || !queue.empty()) {
-        while (more && !queue.full()) {
-            auto row = std::make_unique<MergeRow>();
-            more = readRow(rows, columns, number, *row);
-            if (more)
-                queue.push(std::move(row));
+    for (;;) {
+        // Rows are read once half the window is free, so the jobs wake for many at a time.
+        if (const std::size_t room = queue.room(); more && room * 2 >= queue.window()) {
+            while (more && batch.size() < room) {
+                auto row = std::make_unique<MergeRow>();
+                more = readRow(rows, columns, number, *row);
+                if (more)
+                    batch.push_back(std::move(row));
+            }
+            queue.push(batch);
         }
-        if (queue.empty())
+        queue.takeDone(done);
+        if (done.empty())
             break;
-        std::unique_ptr<MergeRow> row = queue.takeFront();
-        if (!reporter.add(*row)) {
-            queue.stop();
-            std::rethrow_exception(row->failure);
-        }
+        for (auto& row : done)
+            if (!reporter.add(*row)) {
+                queue.stop();
+                std::rethrow_exception(row->failure);
+            }
+        done.clear();
     }
     return reporter.finish();
 }

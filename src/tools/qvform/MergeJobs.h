@@ -2,6 +2,7 @@
 
 #include "formengine/ProgramState.h"
 #include "platform/LocaleFormat.h"
+#include "platform/StagedFile.h"
 #include "view/PrintFileWriter.h"
 
 #include <cstdint>
@@ -38,11 +39,14 @@ struct MergeForm {
     int charsPerLine = 65;
 };
 
-/// A file made for a row, written once the rows before it are.
+/// A file made for a row, named once the rows before it are. The job that fills the row
+/// also writes it, unnamed, into the folder where it can; the bytes stay for writing it
+/// the usual way when it could not or its name is taken.
 struct MergeFile {
     std::string path;
     std::string bytes;
     bool pdf = false;
+    platform::StagedFile staged;
 };
 
 /// One data row on its way through a merge.
