@@ -150,8 +150,9 @@ TEST_P(Shapes, ReadAndRoundTrip) {
     const ShapeCase& c = GetParam();
     QTextDocument doc;
     read(rtf(c.body), doc);
-    if (c.shape)
+    if (c.shape) {
         EXPECT_EQ(describe(doc).toStdString(), c.shape);
+    }
     // Written and read again, the document is the same.
     const QByteArray written = RtfWriter::Write(doc);
     QTextDocument again;
