@@ -347,8 +347,9 @@ TEST_F(Editor, SavingOverAFileReadOnlyInPartAsksFirst) {
         EXPECT_EQ(asked.caption, "Q-V Print File Editor");
         EXPECT_EQ(TempDir::read(path) == kDamagedFile, row.originalKept);
         EXPECT_EQ(std::filesystem::exists(other), row.otherWritten);
-        if (row.otherWritten)
+        if (row.otherWritten) {
             EXPECT_NE(TempDir::read(other).find("typed"), std::string::npos);
+        }
         EXPECT_EQ(frame->document().text().isModified(), row.reply == qv::MessageReply::Cancel);
 
         // Once saved somewhere, saving again asks nothing.
