@@ -1,26 +1,15 @@
 #include "entry/AnswerReview.h"
 
+#include "formengine/CSpace.h"
 #include "formengine/RunFlags.h"
 
 namespace qv {
 namespace {
 
-bool isCSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isCSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isCSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::string_view answerOf(const CTextDoc& doc, int k) {
     const ProgramState& s = doc.state();
     const auto run = static_cast<std::size_t>(s.occRuns[static_cast<std::size_t>(k)]);
-    return run < s.runTexts.size() ? trimmed(s.runTexts[run]) : std::string_view();
+    return run < s.runTexts.size() ? TrimCSpace(s.runTexts[run]) : std::string_view();
 }
 
 bool isBlank(std::string_view answer) {
@@ -34,8 +23,8 @@ bool takesTypedAnswer(const CTextDoc& doc, int k) {
 } // namespace
 
 std::string AnswerReview::FirstLine(std::string_view prompt) {
-    const std::string_view t = trimmed(prompt);
-    return std::string(trimmed(t.substr(0, t.find_first_of("\r\n"))));
+    const std::string_view t = TrimCSpace(prompt);
+    return std::string(TrimCSpace(t.substr(0, t.find_first_of("\r\n"))));
 }
 
 ReviewRow AnswerReview::ReadRow(const CTextDoc& doc, int k) {

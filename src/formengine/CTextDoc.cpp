@@ -1,5 +1,6 @@
 #include "formengine/CTextDoc.h"
 
+#include "formengine/CSpace.h"
 #include "formengine/DateVariables.h"
 #include "formengine/RunFlags.h"
 #include "formengine/TemplateReader.h"
@@ -29,18 +30,6 @@ constexpr const char* kCalculated = "[This variable is automatically calculated 
 constexpr std::size_t kMaxAnswer = 1024;
 // A worksheet of a 60000-byte form is far below this; a larger file is not ours.
 constexpr std::uintmax_t kMaxWorksheetBytes = std::uintmax_t(1) << 30;
-
-bool isCSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isCSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isCSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 // The class of each body byte: what the parser does with it.
 constexpr std::array<std::int16_t, 256> makeByteClasses() {
@@ -118,7 +107,7 @@ private:
 // atof in the C locale, whatever locale the program runs under.
 double cAtof(std::string_view s) {
     std::size_t i = 0;
-    while (i < s.size() && isCSpace(s[i]))
+    while (i < s.size() && IsCSpace(s[i]))
         ++i;
     s.remove_prefix(i);
     bool plus = !s.empty() && s.front() == '+';
@@ -446,7 +435,7 @@ std::string CTextDoc::DisplayValue(int k) const {
     const int run = occurrenceRun(k);
     if (run < 0)
         return {};
-    std::string_view answer = trimmed(state_.runTexts[run]);
+    std::string_view answer = TrimCSpace(state_.runTexts[run]);
     return answer == BLANK_TEXT ? std::string() : std::string(answer);
 }
 
@@ -474,7 +463,7 @@ bool CTextDoc::StoreAnswer(int k, std::string_view text) {
     }
     if (calculated)
         return false;
-    if (trimmed(state_.runTexts[run]) == value)
+    if (TrimCSpace(state_.runTexts[run]) == value)
         return false;
     state_.runTexts[run] = std::move(value);
     return true;
@@ -483,7 +472,7 @@ bool CTextDoc::StoreAnswer(int k, std::string_view text) {
 std::string CTextDoc::ToggleFillInLater(int k) {
     state_.focusRequest = true;
     const int run = occurrenceRun(k);
-    if (run >= 0 && trimmed(state_.runTexts[run]) == NBSP_TEXT)
+    if (run >= 0 && TrimCSpace(state_.runTexts[run]) == NBSP_TEXT)
         return {};
     return std::string(NBSP_TEXT);
 }
@@ -492,7 +481,7 @@ FillInLater CTextDoc::FillInLaterState(int k) const {
     const int run = occurrenceRun(k);
     if (run < 0 || IsCalculated(k))
         return {};
-    std::string_view answer = trimmed(state_.runTexts[run]);
+    std::string_view answer = TrimCSpace(state_.runTexts[run]);
     if (answer != NBSP_TEXT && answer != BLANK_TEXT)
         return {};
     return {true, answer == BLANK_TEXT};
