@@ -14,10 +14,6 @@
 #include "view/NumericFields.h"
 #include "view/ui/FormPrinter.h"
 
-#include <QBuffer>
-#include <QPageLayout>
-#include <QPdfWriter>
-
 #include <algorithm>
 #include <condition_variable>
 #include <cstdio>
@@ -107,31 +103,13 @@ private:
             MergeFile file;
             file.path = (form_.outDir / (form_.stem + "-" + number + "." + o.extension)).string();
             file.pdf = o.flag == "pdf";
-            file.bytes = file.pdf                 ? pdfBytes()
+            file.bytes = file.pdf                 ? FormPrinter::PdfBytes(doc_, numeric_)
                          : o.flag == "print-file" ? PrintFileWriter::EditorRtf(doc_, form_.page)
                          : o.flag == "rtf"        ? PrintFileWriter::WordProcessorRtf(doc_)
                                                   : doc_.worksheetBytes();
             file.staged.stage(form_.outDir, file.bytes);
             row.files.push_back(std::move(file));
         }
-    }
-
-    // The document printed as a PDF as the program prints one (Letter paper, the form's
-    // orientation). Qt draws PDFs and text in threads other than the GUI thread, each job
-    // with a writer and painter of its own; the GUI application exists before any job starts.
-    std::string pdfBytes() {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter pdf(&buffer);
-            pdf.setResolution(600);
-            pdf.setCreator(QStringLiteral("Q-V Variable Entry"));
-            const QPageLayout::Orientation orientation =
-                state_.page.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
-            pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), orientation, QMarginsF(0, 0, 0, 0)));
-            FormPrinter::Print(pdf, doc_, numeric_);
-        }
-        return std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
     }
 
     const MergeForm& form_;

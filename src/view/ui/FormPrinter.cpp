@@ -110,8 +110,7 @@ int FormPrinter::Print(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& 
     return pages;
 }
 
-bool FormPrinter::PrintToPdf(const std::string& path, CTextDoc& doc, NumericFields& numeric,
-                             UserMessages& messages) {
+std::string FormPrinter::PdfBytes(CTextDoc& doc, NumericFields& numeric) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -123,9 +122,12 @@ bool FormPrinter::PrintToPdf(const std::string& path, CTextDoc& doc, NumericFiel
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), orientation, QMarginsF(0, 0, 0, 0)));
         Print(pdf, doc, numeric);
     }
-    const QByteArray& bytes = buffer.data();
-    if (auto ec = platform::AtomicFile::write(
-            path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+    return std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
+}
+
+bool FormPrinter::PrintToPdf(const std::string& path, CTextDoc& doc, NumericFields& numeric,
+                             UserMessages& messages) {
+    if (auto ec = platform::AtomicFile::write(path, PdfBytes(doc, numeric))) {
         messages.show("The PDF file " + path + " could not be written: " + ec.message() + ".",
                       MessageIcon::Stop);
         return false;

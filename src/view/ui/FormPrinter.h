@@ -41,6 +41,10 @@ public:
     /// The number of pages the form takes on the device.
     static int PageCount(QPagedPaintDevice& device, CTextDoc& doc, NumericFields& numeric);
 
+    /// The form printed as a PDF on Letter paper in the form's orientation. A thread other
+    /// than the GUI thread may call it with a document of its own.
+    static std::string PdfBytes(CTextDoc& doc, NumericFields& numeric);
+
     /// Prints to a PDF file on Letter paper in the form's orientation. False (with a
     /// message) when the file cannot be written; the file is replaced only when complete.
     static bool PrintToPdf(const std::string& path, CTextDoc& doc, NumericFields& numeric,
