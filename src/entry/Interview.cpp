@@ -12,6 +12,8 @@ Interview::Interview(CTextDoc& doc, UserMessages& messages, std::function<void()
 
 void Interview::moved() {
     offer_.reset();
+    if (declined_ != s_.currentOcc)
+        declined_.reset();
     redraw_();
     s_.promptDirty = true;
     s_.valueDirty = true;
@@ -98,7 +100,7 @@ InterviewView Interview::UpdatePass(const std::string& fieldText, bool focusInFr
     if (s_.valueDirty) {
         text = doc_.DisplayValue(k);
         offer_.reset();
-        if (offerEarlierAnswers_)
+        if (offerEarlierAnswers_ && declined_ != k)
             offer_ = EarlierAnswer(doc_, k);
         if (offer_)
             text = *offer_;
@@ -108,8 +110,10 @@ InterviewView Interview::UpdatePass(const std::string& fieldText, bool focusInFr
     v.valueEnabled = !doc_.IsCalculated(k) || doc_.IsInputCell(k);
     // An offered answer waits in the field until Next takes it; once the user changes
     // the field, what they typed is stored as always.
-    if (offer_ && text != *offer_)
+    if (offer_ && text != *offer_) {
         offer_.reset();
+        declined_ = k;
+    }
     if (!offer_ && doc_.StoreAnswer(k, text)) {
         redrawPending_ = true;
         lastAnswerChange_ = clock_();
@@ -131,6 +135,7 @@ void Interview::TimerTick(int sliderPosition) {
     throttledRedraw();
     if (sliderPosition != s_.currentOcc && sliderPosition >= 0 && sliderPosition < s_.occCount) {
         s_.currentOcc = sliderPosition;
+        declined_.reset();
         redraw_();
         s_.valueDirty = true;
         s_.promptDirty = true;

@@ -74,6 +74,9 @@ private:
     Clock clock_;
     bool offerEarlierAnswers_ = true;
     std::optional<std::string> offer_; // shown in the field for currentOcc, not yet stored
+    // The occurrence whose offer the user cleared or typed over: not offered again until
+    // the interview moves on (Next on the last one stays there).
+    std::optional<int> declined_;
     bool redrawPending_ = false;
     std::chrono::milliseconds lastAnswerChange_{0};
 };

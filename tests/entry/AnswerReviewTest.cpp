@@ -205,6 +205,31 @@ TEST_F(Offer, TypingReplacesClearingLeavesBlankAndBackDropsTheOffer) {
     EXPECT_EQ(answer(4), "Jane Roe");
 }
 
+TEST_F(Offer, AClearedOfferIsNotOfferedAgainUntilTheInterviewMovesOn) {
+    // The last occurrence repeats the name: Next there keeps the interview where it is.
+    ASSERT_TRUE(loadTemplate(TemplateBuilder().declare("NAME", "Who?").body("|NAME| and |NAME|.").bytes()));
+    interview.GoTo(0);
+    pass();
+    pass("Jane Roe");
+    next();
+    EXPECT_EQ(interview.pendingOffer(), "Jane Roe");
+    pass("");
+    next(); // "You are currently on the last variable."
+    EXPECT_EQ(fieldText, "");
+    EXPECT_FALSE(interview.pendingOffer());
+    interview.AcceptOffer(); // Done
+    EXPECT_EQ(answer(1), BLANK_TEXT);
+    // Nor when the review list jumps to where the interview already is.
+    interview.GoTo(1);
+    pass();
+    EXPECT_FALSE(interview.pendingOffer());
+    // Arriving there again offers it, as at any blank place.
+    interview.Back();
+    pass();
+    next();
+    EXPECT_EQ(interview.pendingOffer(), "Jane Roe");
+}
+
 TEST_F(Offer, SwitchedOffTheFieldShowsTheStoredAnswer) {
     interview.setOfferEarlierAnswers(false);
     pass();
