@@ -339,6 +339,8 @@ TEST_F(ReviewWindow, AmountsThatReadAsAnotherNumberCarryTheFieldsHint) {
 TEST_F(ReviewWindow, KeyboardAloneGoesBetweenTheBarAndTheList) {
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClicks(field(), QStringLiteral("Jane"));
+    idle();
     QTest::keyClick(field(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
     idle();
     ASSERT_TRUE(frame->review().dock()->isVisible());
@@ -357,6 +359,15 @@ TEST_F(ReviewWindow, KeyboardAloneGoesBetweenTheBarAndTheList) {
     QTest::keyClick(table(), Qt::Key_F6, Qt::ShiftModifier);
     idle();
     EXPECT_TRUE(field()->hasFocus());
+    // Back in the bar, typing replaces the answer rather than adding to it.
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("Jane"));
+    QTest::keyClicks(field(), QStringLiteral("Ann"));
+    EXPECT_EQ(field()->text(), QStringLiteral("Ann"));
+    QTest::keyClick(field(), Qt::Key_F6);
+    idle();
+    QTest::keyClick(table(), Qt::Key_Escape);
+    idle();
+    EXPECT_EQ(field()->selectedText(), QStringLiteral("Ann"));
     // The list's button has a key of its own that leaves Back its Alt+B.
     goTo(2);
     QTest::keyClick(field(), Qt::Key_B, Qt::AltModifier);

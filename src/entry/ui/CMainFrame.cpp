@@ -13,18 +13,18 @@
 #include "platform/ui/ContextHelp.h"
 #include "platform/ui/HelpLauncher.h"
 #include "platform/ui/HelpWindow.h"
+#include "shared/ui/PagePropertiesDialog.h"
+#include "shared/ui/PaintedIcons.h"
+#include "shared/ui/PdfExport.h"
+#include "shared/ui/RecentFileList.h"
+#include "shared/ui/SaveAsDialog.h"
 #include "view/NumberHint.h"
 #include "view/NumericFields.h"
 #include "view/PrintFileWorkflow.h"
 #include "view/ui/CTextView.h"
 #include "view/ui/FirstTimeHelpDialog.h"
 #include "view/ui/FormPrinter.h"
-#include "shared/ui/PagePropertiesDialog.h"
-#include "shared/ui/PaintedIcons.h"
-#include "shared/ui/PdfExport.h"
 #include "view/ui/PrintFileOptionsDialog.h"
-#include "shared/ui/RecentFileList.h"
-#include "shared/ui/SaveAsDialog.h"
 #include "view/ui/VariableSetsDialog.h"
 
 #include <QApplication>
@@ -106,7 +106,14 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
         doc_, messages_, [this] { updateAllViews(); }, std::move(clock));
     connectCommands();
     review_ = new ReviewController({this, action(ReviewAnswers), action(Options), [this] { UpdatePass(); },
-                                    [this] { updateAllViews(); }, [this](QDialog& d) { return runModal(d); }},
+                                    [this] { updateAllViews(); }, [this](QDialog& d) { return runModal(d); },
+                                    [this] {
+                                        // Back from the list, typing replaces the answer, as
+                                        // when the interview arrives at a question.
+                                        doc_.state().focusRequest = true;
+                                        UpdatePass();
+                                        bar_->valueField()->selectAll();
+                                    }},
                                    doc_, *interview_, *view_, profile_);
 
     idle_.setSingleShot(true);
@@ -288,9 +295,8 @@ void CMainFrame::UpdatePass() {
     QWidget* focus = QApplication::focusWidget();
     // Focus in the form view (or elsewhere in the window outside the bar) goes back to
     // the value field.
-    const bool focusInFrameChild =
-        focus && focus->window() == this && !barDock_->isAncestorOf(focus) && !menuBar()->isAncestorOf(focus) &&
-        !(review_ && review_->owns(focus));
+    const bool focusInFrameChild = focus && focus->window() == this && !barDock_->isAncestorOf(focus) &&
+                                   !menuBar()->isAncestorOf(focus) && !(review_ && review_->owns(focus));
     const InterviewView v = interview_->UpdatePass(bar_->fieldText(), focusInFrameChild);
     bar_->show(v);
     if (review_)
@@ -299,7 +305,8 @@ void CMainFrame::UpdatePass() {
     position_->setEnabled(v.positionEnabled);
     // Text in an input field that would be read as another number than it shows.
     const int k = doc_.state().currentOcc;
-    const bool inputCell = doc_.state().occCount > 0 && doc_.IsInputCell(k) && bar_->valueField()->isEnabled();
+    const bool inputCell =
+        doc_.state().occCount > 0 && doc_.IsInputCell(k) && bar_->valueField()->isEnabled();
     numberHint_->show(inputCell ? NumberHint(bar_->fieldText(), numberLocale_) : std::nullopt);
 
     QLineEdit* field = bar_->valueField();
@@ -441,7 +448,8 @@ void CMainFrame::onExportPdf() {
     UpdatePass();
     syncPrinterOrientation();
     PdfExport exporter(this, messages_, [this](QDialog& d) { return runModal(d); });
-    const QString suggested = doc_.HasWorksheetName() ? QString::fromStdString(doc_.GetPathName()) : QString();
+    const QString suggested =
+        doc_.HasWorksheetName() ? QString::fromStdString(doc_.GetPathName()) : QString();
     exporter.Run(*printer_, suggested, [this](QPrinter& pdf, const PdfExport::Progress& progress) {
         NumericFields numeric(doc_, platform::UserLocale::current());
         bool complete = true;
@@ -610,7 +618,8 @@ std::optional<std::string> CMainFrame::askWorksheetSavePath() {
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".qvw");
     } else {
-        SaveAsDialog dialog(this, QStringLiteral("Save Worksheet As"), kWorksheetsName, QStringLiteral("qvw"));
+        SaveAsDialog dialog(this, QStringLiteral("Save Worksheet As"), kWorksheetsName,
+                            QStringLiteral("qvw"));
         runModal(dialog);
         path = dialog.chosenPath();
     }

@@ -34,10 +34,7 @@ ReviewController::ReviewController(Frame frame, CTextDoc& doc, Interview& interv
     dock_->hide();
     connect(dock_, &AnswerReviewDock::jumpRequested, this, &ReviewController::JumpTo);
     connect(dock_, &AnswerReviewDock::useEverywhereRequested, this, &ReviewController::UseEverywhere);
-    connect(dock_, &AnswerReviewDock::leaveRequested, this, [this] {
-        doc_.state().focusRequest = true;
-        frame_.updatePass();
-    });
+    connect(dock_, &AnswerReviewDock::leaveRequested, this, [this] { frame_.backToAnswer(); });
     // F6 and Shift+F6 go between the interview bar and the open list, so the keyboard
     // alone reaches both.
     for (const QKeySequence& key : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)}) {
@@ -185,8 +182,7 @@ void ReviewController::SwitchPane() {
     if (!dock_->isVisibleTo(frame_.window))
         return;
     if (dock_->isAncestorOf(QApplication::focusWidget())) {
-        doc_.state().focusRequest = true;
-        frame_.updatePass();
+        frame_.backToAnswer();
     } else {
         dock_->table()->setFocus(Qt::ShortcutFocusReason);
     }

@@ -33,6 +33,7 @@ public:
         std::function<void()> updatePass;     // the main window's update pass
         std::function<void()> updateAllViews; // the layout pass
         std::function<int(QDialog&)> runModal;
+        std::function<void()> backToAnswer; // focus to the value field, its text selected
     };
     static constexpr const char* kSection = "Settings";
     static constexpr const char* kOfferEarlierAnswers = "OfferEarlierAnswers";
