@@ -54,6 +54,7 @@ enum class Problem {
     MisplacedCommas,
     MisplacedSeparators,
     MinusAfter,
+    Brackets,
     SpacesInside,
     Letters,
     Other,
@@ -85,6 +86,8 @@ std::string message(Problem p, char other, double value) {
         return "Thousands separators out of place are skipped, " + counts;
     case Problem::MinusAfter:
         return "A minus sign after a digit ends the number, " + counts;
+    case Problem::Brackets:
+        return "Brackets do not make an amount negative (type a minus sign in front), " + counts;
     case Problem::SpacesInside:
         return "Spaces between digits are skipped, " + counts;
     case Problem::Letters:
@@ -202,8 +205,12 @@ std::optional<std::string> NumberHint(std::string_view text, const LocaleFormat&
         if (isLetter(c))
             return note(Problem::Letters);
         if (before) {
-            if (c == '(' || c == '+' || c == '-')
-                return; // "-$5", "(5)", "+5"; a second minus leaves no number, caught above
+            // The form writes negative amounts in brackets, so "(5)" looks like minus five
+            // to the user; the reading drops the brackets. "-(5)" is negative either way.
+            if (c == '(')
+                return value > 0 ? note(Problem::Brackets) : void();
+            if (c == '+' || c == '-')
+                return; // "-$5", "+5"; a second minus leaves no number, caught above
             if (c == '.')
                 return note(Problem::StrayPoint);
             if (c == ',')

@@ -45,7 +45,7 @@ void expectHints(const LocaleFormat& locale, std::initializer_list<Case> cases) 
 
 TEST(NumberHint, TextThatReadsAsItSaysGetsNoHint) {
     expectHints(LocaleFormat{}, {{"$1,234.50", nullptr},
-                                 {"(5)", nullptr},
+                                 {"-(5)", nullptr},
                                  {"1250", nullptr},
                                  {"-3.5", nullptr},
                                  {"  12,345,678.9  ", nullptr},
@@ -68,6 +68,10 @@ TEST(NumberHint, TextTheReadingMisreadsSaysWhatItCountsAs) {
     expectHints(
         LocaleFormat{},
         {{"abc", "No number can be read here, so this counts as 0."},
+         {"(5)",
+          "Brackets do not make an amount negative (type a minus sign in front), so this counts as 5."},
+         {"($1,250.50)",
+          "Brackets do not make an amount negative (type a minus sign in front), so this counts as 1250.5."},
          {"-", "No number can be read here, so this counts as 0."},
          {"--5", "No number can be read here, so this counts as 0."},
          {"1,2,3", "Commas out of place are skipped, so this counts as 123."},
