@@ -148,6 +148,19 @@ TEST_F(LegalExport, CancellingTheFileDialogWritesNothing) {
     EXPECT_TRUE(messages.entries().empty());
 }
 
+TEST_F(LegalExport, ANewFormIsSuggestedByItsNameAmongTheUsersDocuments) {
+    // Not in the folder the program happened to be started from.
+    std::filesystem::create_directories(home.home() / "Documents");
+    QString suggested;
+    frame->setModalHook([&](QDialog& d) {
+        if (auto* files = qobject_cast<QFileDialog*>(&d))
+            suggested = files->selectedFiles().value(0);
+        d.reject();
+    });
+    exportAction()->trigger();
+    EXPECT_EQ(suggested.toStdString(), (home.home() / "Documents" / "Bill of Sale.pdf").string());
+}
+
 TEST_F(LegalExport, OpensTheFileOrItsFolderOnRequest) {
     TempDir programs;
     StubProgram::install(programs.path(), "xdg-open");

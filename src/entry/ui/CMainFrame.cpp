@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -44,6 +45,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -448,8 +450,24 @@ void CMainFrame::onExportPdf() {
     UpdatePass();
     syncPrinterOrientation();
     PdfExport exporter(this, messages_, [this](QDialog& d) { return runModal(d); });
-    const QString suggested =
-        doc_.HasWorksheetName() ? QString::fromStdString(doc_.GetPathName()) : QString();
+    QString suggested;
+    if (doc_.HasWorksheetName()) {
+        suggested = QString::fromStdString(doc_.GetPathName());
+    } else {
+        // A new form is named after the form and put among the user's documents, not in
+        // whatever folder the program was started from.
+        QString name = QString::fromStdString(doc_.GetTitle());
+        if (name.startsWith(QStringLiteral("New - ")))
+            name = name.mid(6);
+        else if (name.startsWith(QStringLiteral("Template:")))
+            name = QFileInfo(name.mid(9)).completeBaseName();
+        name = name.replace(QLatin1Char('/'), QLatin1Char('-')).trimmed();
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+        if (!name.isEmpty())
+            suggested = QDir(folder).filePath(name + QStringLiteral(".pdf"));
+    }
     exporter.Run(*printer_, suggested, [this](QPrinter& pdf, const PdfExport::Progress& progress) {
         NumericFields numeric(doc_, platform::UserLocale::current());
         bool complete = true;
