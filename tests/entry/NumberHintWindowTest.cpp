@@ -79,7 +79,8 @@ TEST_F(NumberHintWindow, InputFieldShowsWhatItsTextCountsAsUntilItReadsCleanly) 
         {"1.2.3", "Only the first decimal point is read, so this counts as 1.2."},
         {"12 apples", "Letters are skipped, so this counts as 12."},
         {"$1,234.50", ""},
-        {"(5)", ""},
+        {"(5)", "Brackets do not make an amount negative (type a minus sign in front), so this counts as 5."},
+        {"-5", ""},
         {"-3.5", ""},
     };
     for (const auto& c : cases) {
