@@ -356,6 +356,32 @@ TEST_F(FormsLibrary, MergeFillsOneDocumentPerRowAndReportsBadRows) {
     const auto refused = qvform({"merge", form, unknown.string(), "--out", (out / "x").string()});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("SHOE_SIZE"), std::string::npos);
+
+    // A name twice is refused; an amount the form works out is named and not used.
+    const auto twice = out.write("twice.csv", "NAME,NAME\r\nJane,Ann\r\n");
+    const auto repeated = qvform({"merge", form, twice.string(), "--out", (out / "twice").string()});
+    EXPECT_EQ(repeated.exitCode, 1);
+    EXPECT_NE(repeated.err.find("column 2 of the header, \"NAME\", repeats column 1"), std::string::npos)
+        << repeated.err;
+    EXPECT_FALSE(std::filesystem::exists(out / "twice"));
+    const auto worked = out.write("worked.csv", "NAME,PRINCIPAL,RATE,INTEREST\r\nJane,1000,5,999\r\n");
+    const auto ignored = qvform({"merge", form, worked.string(), "--out", (out / "worked").string()});
+    EXPECT_EQ(ignored.exitCode, 0) << ignored.err;
+    EXPECT_NE(ignored.err.find("column 4 of the header, \"INTEREST\", names an amount the form works out"),
+              std::string::npos)
+        << ignored.err;
+    EXPECT_NE(TempDir::read(out / "worked" / "P501-0001.qvp").find("$50.00"), std::string::npos);
+
+    // Nothing to write leaves no empty folder behind; a folder that is a file says why.
+    const auto headerOnly = out.write("header.csv", "NAME\r\n");
+    EXPECT_EQ(qvform({"merge", form, headerOnly.string(), "--out", (out / "none").string()}).exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(out / "none"));
+    const auto file = out.write("afile", "keep");
+    const auto oneRow = out.write("one.csv", "NAME\r\nJane\r\n");
+    const auto intoFile = qvform({"merge", form, oneRow.string(), "--out", file.string()});
+    EXPECT_EQ(intoFile.exitCode, 1);
+    EXPECT_NE(intoFile.err.find("P501-0001.qvp: Not a directory"), std::string::npos) << intoFile.err;
+    EXPECT_EQ(TempDir::read(file), "keep");
 }
 
 TEST_F(FormsLibrary, TheCatalogueReadsTheBundledDataAndFindsFormsByOrdinaryWords) {
@@ -503,7 +529,8 @@ TEST_F(MergeJobs, AMergeOverAnEarlierOneReplacesItsFilesAndKeepsTheirPermissions
         const std::string name = std::string("again") + jobs;
         ASSERT_EQ(merge(form, firstCsv, name, jobs).exitCode, 0);
         const auto kept = out / name / "P501-0007.qvp";
-        std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        std::filesystem::permissions(kept, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_write);
         const auto r = merge(form, secondCsv, name, jobs);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_TRUE(contents(out / name) == contents(out / "fresh")) << "the files differ";

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -144,9 +145,21 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
         if (form.columns[c].empty())
             throw RefusedFile("column " + std::to_string(c + 1) + " of the header, \"" + header[c] +
                               "\", names no variable of the form");
+        // Two columns for one name would leave it to the order which value a document gets.
+        for (std::size_t d = 0; d < c; ++d)
+            if (CodePage::fromUtf8(header[d]) == name)
+                throw RefusedFile("column " + std::to_string(c + 1) + " of the header, \"" + header[c] +
+                                  "\", repeats column " + std::to_string(d + 1));
+        const bool worksItOut = std::all_of(form.columns[c].begin(), form.columns[c].end(), [&](int k) {
+            return doc.IsCalculated(k) && !doc.IsInputCell(k);
+        });
+        if (worksItOut)
+            std::cerr << "column " << c + 1 << " of the header, \"" << header[c]
+                      << "\", names an amount the form works out; its values are not used\n";
     }
     std::error_code ec;
-    std::filesystem::create_directories(*outDir, ec);
+    // A merge that writes nothing leaves no empty folder it made itself.
+    const bool madeOutDir = std::filesystem::create_directories(*outDir, ec);
     form.outDir = *outDir;
     form.stem = std::filesystem::path(templatePath).stem().string();
     form.state = s;
@@ -167,7 +180,20 @@ int AuthoringCommands::merge(const std::vector<std::string>& words, std::ostream
         total = total > 0 ? total - 1 : 0;
     }
     MergeProgress progress(std::cerr, showProgress, total);
-    const MergeReport report = MergeJobs::Run(form, rows, jobs, progress, std::cerr, needPrinting);
+    const auto removeEmptyOutDir = [&] {
+        std::error_code ignored;
+        if (madeOutDir && std::filesystem::is_empty(*outDir, ignored))
+            std::filesystem::remove(*outDir, ignored);
+    };
+    MergeReport report;
+    try {
+        report = MergeJobs::Run(form, rows, jobs, progress, std::cerr, needPrinting);
+    } catch (...) {
+        removeEmptyOutDir();
+        throw;
+    }
+    if (report.written.empty())
+        removeEmptyOutDir();
 
     nlohmann::json problems = nlohmann::json::array();
     for (const auto& [line, message] : report.problems)

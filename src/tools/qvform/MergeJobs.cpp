@@ -150,7 +150,8 @@ public:
                               << ".\n"
                               << std::flush;
                 }
-                row.failure = std::make_exception_ptr(RefusedFile("cannot write " + file.path));
+                row.failure =
+                    std::make_exception_ptr(RefusedFile("cannot write " + file.path + ": " + ec.message()));
                 return false;
             }
             report_.written.push_back(file.path);
