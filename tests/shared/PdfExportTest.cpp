@@ -161,6 +161,26 @@ TEST_F(LegalExport, ANewFormIsSuggestedByItsNameAmongTheUsersDocuments) {
     EXPECT_EQ(suggested.toStdString(), (home.home() / "Documents" / "Bill of Sale.pdf").string());
 }
 
+TEST_F(LegalExport, AFolderThatTakesNoFilesBringsTheFileDialogBack) {
+    const QStringList names{QStringLiteral("/proc/qv-export-test.pdf"),
+                            QString::fromStdString((out / "sale.pdf").string())};
+    int dialogs = 0;
+    frame->setModalHook([&](QDialog& d) {
+        auto* files = qobject_cast<QFileDialog*>(&d);
+        if (files && dialogs < names.size()) {
+            files->selectFile(names[dialogs++]);
+            static_cast<QDialog*>(files)->accept();
+        } else {
+            d.reject(); // a third dialog, or the "written" box: closed
+        }
+    });
+    exportAction()->trigger();
+    EXPECT_EQ(dialogs, 2);
+    ASSERT_EQ(messages.entries().size(), 1u);
+    EXPECT_NE(messages.entries()[0].text.find("the folder /proc cannot be written to"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(out / "sale.pdf"));
+}
+
 TEST_F(LegalExport, OpensTheFileOrItsFolderOnRequest) {
     TempDir programs;
     StubProgram::install(programs.path(), "xdg-open");

@@ -26,13 +26,20 @@ PdfExport::PdfExport(QWidget* parent, UserMessages& messages, RunModal runModal)
     : parent_(parent), messages_(messages), runModal_(std::move(runModal)) {}
 
 bool PdfExport::Run(const QPrinter& settings, const QString& suggestedPath, const Render& render) {
-    const QString path = askPath(suggestedPath);
-    if (path.isEmpty())
-        return false;
-    if (!WriteTo(path, settings, render))
-        return false;
-    offerToOpen(path);
-    return true;
+    QString suggested = suggestedPath;
+    for (;;) {
+        const QString path = askPath(suggested);
+        if (path.isEmpty())
+            return false;
+        if (WriteTo(path, settings, render)) {
+            offerToOpen(path);
+            return true;
+        }
+        // Nothing was drawn for a folder that takes no files: the user picks another.
+        if (!folderRefused_)
+            return false;
+        suggested = path;
+    }
 }
 
 QString PdfExport::askPath(const QString& suggestedPath) {
@@ -47,6 +54,7 @@ QString PdfExport::askPath(const QString& suggestedPath) {
 }
 
 bool PdfExport::WriteTo(const QString& path, const QPrinter& settings, const Render& render) {
+    folderRefused_ = false;
     const QFileInfo target(path);
     const auto fail = [&](const QString& reason) {
         messages_.show(("The PDF file " + path + " could not be written: " + reason + ".").toStdString(),
@@ -58,6 +66,7 @@ bool PdfExport::WriteTo(const QString& path, const QPrinter& settings, const Ren
                         QStringLiteral(".XXXXXX"));
     if (!temp.open()) {
         // Whatever the system's reason, the user's remedy is another folder.
+        folderRefused_ = true;
         const QFileInfo folder(target.absolutePath());
         if (!folder.isDir())
             return fail(QStringLiteral("the folder %1 does not exist").arg(folder.filePath()));

@@ -36,7 +36,8 @@ public:
     PdfExport(QWidget* parent, UserMessages& messages, RunModal runModal);
 
     /// Runs the whole export; `suggestedPath` fills the file dialog (its extension is
-    /// replaced by ".pdf"). True when a file was written.
+    /// replaced by ".pdf"). A folder that takes no files brings the dialog back after its
+    /// message. True when a file was written.
     bool Run(const QPrinter& settings, const QString& suggestedPath, const Render& render);
 
     /// Writes the pages to `path` without asking anything; false (with a message) when
@@ -50,6 +51,7 @@ private:
     QWidget* parent_;
     UserMessages& messages_;
     RunModal runModal_;
+    bool folderRefused_ = false; // the last WriteTo could not make a file in the folder
 };
 
 } // namespace qv
