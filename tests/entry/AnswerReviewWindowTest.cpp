@@ -334,6 +334,21 @@ TEST_F(ReviewWindow, AmountsThatReadAsAnotherNumberCarryTheFieldsHint) {
     }
     // Plain answers are words, not amounts: no hint.
     EXPECT_FALSE(table()->model()->index(0, AnswerReviewModel::Answer).data(Qt::ToolTipRole).isValid());
+
+    // Typed into the list itself, the amount is hinted as in the bar while it is edited.
+    table()->setCurrentIndex(price);
+    table()->edit(price);
+    auto* editor = table()->findChild<QLineEdit*>(QStringLiteral("answerEditor"));
+    ASSERT_NE(editor, nullptr);
+    const QColor plain = editor->palette().color(QPalette::Base);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("1,2,3"));
+    EXPECT_EQ(editor->toolTip(), QStringLiteral("Commas out of place are skipped, so this counts as 123."));
+    EXPECT_NE(editor->palette().color(QPalette::Base), plain);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("123"));
+    EXPECT_TRUE(editor->toolTip().isEmpty());
+    EXPECT_EQ(editor->palette().color(QPalette::Base), plain);
 }
 
 TEST_F(ReviewWindow, KeyboardAloneGoesBetweenTheBarAndTheList) {

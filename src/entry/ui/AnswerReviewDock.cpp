@@ -1,5 +1,6 @@
 #include "entry/ui/AnswerReviewDock.h"
 
+#include "entry/ui/AnswerEditDelegate.h"
 #include "entry/ui/AnswerReviewModel.h"
 #include "platform/CodePage.h"
 
@@ -63,6 +64,8 @@ AnswerReviewDock::AnswerReviewDock(AnswerReviewModel& model, QWidget* parent)
     table_->horizontalHeader()->setAccessibleName(tr("Answer columns"));
     table_->verticalHeader()->hide();
     table_->setModel(filter_);
+    table_->setItemDelegateForColumn(AnswerReviewModel::Answer,
+                                     new AnswerEditDelegate(model_, *filter_, table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

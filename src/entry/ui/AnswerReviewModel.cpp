@@ -134,6 +134,12 @@ std::optional<std::string> AnswerReviewModel::hintOf(int k) const {
     return NumberHint(r.answer, locale_);
 }
 
+std::optional<std::string> AnswerReviewModel::typedHint(int k, const std::string& typed) const {
+    if (k < 0 || k >= review_.rowCount() || !review_.row(k).inputCell)
+        return std::nullopt;
+    return NumberHint(typed, locale_);
+}
+
 QVariant AnswerReviewModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);

@@ -35,6 +35,8 @@ public:
     /// The number hint of a row: what its input cell's text will be read as, when that
     /// is not what the text says.
     std::optional<std::string> hintOf(int k) const;
+    /// The hint for `typed` (Windows-1252) as an answer of row k, while it is edited.
+    std::optional<std::string> typedHint(int k, const std::string& typed) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

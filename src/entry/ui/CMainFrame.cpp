@@ -1,5 +1,6 @@
 #include "entry/ui/CMainFrame.h"
 
+#include "entry/ui/AnswerReviewDock.h"
 #include "entry/ui/InterviewBar.h"
 #include "entry/ui/NumberHintDisplay.h"
 #include "entry/ui/ReviewController.h"
@@ -140,6 +141,10 @@ CMainFrame::CMainFrame(CTextDoc& doc, UserMessages& messages, platform::Profile&
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // An answer still open for editing in the review list is stored now, while the window
+    // is whole; hiding it later, inside the base class's destructor, would call back here.
+    if (review_)
+        review_->dock()->hide();
 }
 
 QAction* CMainFrame::action(FrameCommand id) const {

@@ -9,7 +9,9 @@
 namespace qv {
 
 NumberHintDisplay::NumberHintDisplay(QLineEdit* field, QStatusBar* statusBar)
-    : field_(field), pane_(new QLabel(statusBar)), plain_(field->palette()) {
+    : field_(field), pane_(statusBar ? new QLabel(statusBar) : nullptr), plain_(field->palette()) {
+    if (!pane_)
+        return;
     pane_->setObjectName(QStringLiteral("numberHintPane"));
     pane_->setAccessibleName(QStringLiteral("Number hint"));
     pane_->hide();
@@ -21,8 +23,10 @@ void NumberHintDisplay::show(const std::optional<std::string>& hint) {
     if (text == shown_)
         return;
     shown_ = text;
-    pane_->setText(text);
-    pane_->setVisible(!text.isEmpty());
+    if (pane_) {
+        pane_->setText(text);
+        pane_->setVisible(!text.isEmpty());
+    }
     field_->setToolTip(text);
     field_->setAccessibleDescription(text);
     if (text.isEmpty()) {

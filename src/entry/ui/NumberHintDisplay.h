@@ -17,11 +17,12 @@ namespace qv {
 /// field stores is untouched.
 class NumberHintDisplay {
 public:
+    /// Without a status bar only the field shows the hint.
     NumberHintDisplay(QLineEdit* field, QStatusBar* statusBar);
 
     /// `hint` in Windows-1252, or nothing to clear it.
     void show(const std::optional<std::string>& hint);
-    QLabel* pane() const { return pane_; }
+    QLabel* pane() const { return pane_; } // null without a status bar
 
 private:
     QLineEdit* field_;
