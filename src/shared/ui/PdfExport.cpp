@@ -5,6 +5,7 @@
 #include "shared/ui/SaveAsDialog.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrinter>
@@ -35,10 +36,14 @@ bool PdfExport::Run(const QPrinter& settings, const QString& suggestedPath, cons
             offerToOpen(path);
             return true;
         }
-        // Nothing was drawn for a folder that takes no files: the user picks another.
+        // Nothing was drawn for a folder that takes no files: the user picks another,
+        // starting from the folder first offered (the file dialog itself can hang reading
+        // some system folders, such as /proc).
         if (!folderRefused_)
             return false;
-        suggested = path;
+        const QString firstFolder =
+            suggestedPath.isEmpty() ? QDir::currentPath() : QFileInfo(suggestedPath).absolutePath();
+        suggested = QDir(firstFolder).filePath(QFileInfo(path).fileName());
     }
 }
 
